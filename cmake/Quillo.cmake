@@ -36,11 +36,12 @@ function(quillo_resource_module target)
     return()
   endif()
   cmake_parse_arguments(R "" "NAME;SUFFIX;RC" "DEPENDS" ${ARGN})
+  set(CMAKE_C_STANDARD_LIBRARIES "")
   add_library(${target} SHARED ${R_RC})
   set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${R_NAME}
     SUFFIX ${R_SUFFIX} LINKER_LANGUAGE C
     RUNTIME_OUTPUT_DIRECTORY ${QUILLO_BIN_DIR})
-  target_link_options(${target} PRIVATE -nostdlib -Wl,--no-entry -s)
+  target_link_options(${target} PRIVATE -nostdlib -Wl,--entry,0 -s)
   if(R_DEPENDS)
     set_source_files_properties(${R_RC} PROPERTIES OBJECT_DEPENDS "${R_DEPENDS}")
   endif()

@@ -1,0 +1,123 @@
+#include "effect_run.h"
+
+#include "contracts/dib_format.h"
+#include "contracts/dib_services.h"
+#include "contracts/plugin_contract.h"
+#include "plugin_module.h"
+
+namespace quillo {
+
+namespace {
+
+// A handle an effect can work on: a sound DIB with 24-bit pixels.
+bool IsWorkableImage(HGLOBAL handle) {
+  if (!handle || !IsValidDIB(handle)) return false;
+  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(handle));
+  if (!header) return false;
+  const bool ok = header->biBitCount == 24 && header->biWidth > 0 && header->biHeight > 0;
+  GlobalUnlock(handle);
+  return ok;
+}
+
+void RunDialogLoop(EffectSession* session) {
+  MSG msg;
+  while (session->dialogWindow) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+      // The program is quitting: close the dialog as a cancel and leave the
+      // quit for the loops further out.
+      if (got == 0) PostQuitMessage(int(msg.wParam));
+      if (session->dialogWindow) DestroyWindow(session->dialogWindow);
+      break;
+    }
+    if (!IsWindow(session->dialogWindow)) break;
+    if (!IsDialogMessageA(session->dialogWindow, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  session->dialogWindow = nullptr;
+}
+
+}  // namespace
+
+int RunEffectSession(EffectSession* session, HWND ownerWindow, HWND viewWindow,
+                     UINT notifyMessage, HGLOBAL* imageHandle, INT32* selection,
+                     HWND* dialogOut) {
+  if (dialogOut) *dialogOut = nullptr;
+  if (!imageHandle || !IsWorkableImage(*imageHandle)) {
+    MessageBeep(0);
+    delete session;
+    return 0;
+  }
+  HGLOBAL live = *imageHandle;
+  char* liveDib = static_cast<char*>(GlobalLock(live));
+  if (!liveDib) {
+    MessageBeep(0);
+    delete session;
+    return 0;
+  }
+  HGLOBAL backup = DuplicateDIB(live, 1);
+  char* backupDib = backup ? static_cast<char*>(GlobalLock(backup)) : nullptr;
+  if (!backupDib) {
+    if (backup) DestroyDIB(backup);
+    GlobalUnlock(live);
+    delete session;
+    return 0;
+  }
+
+  session->imageHandle = imageHandle;
+  session->liveHandle = live;
+  session->backupHandle = backup;
+  session->width = DIBWidth(liveDib);
+  session->height = DIBHeight(liveDib);
+  session->stride = int(Stride24(session->width));
+  session->liveBits = reinterpret_cast<uint8_t*>(FindDIBBits(liveDib));
+  session->backupBits = reinterpret_cast<uint8_t*>(FindDIBBits(backupDib));
+  session->area = SettleArea(selection, session->width, session->height);
+  session->ownerWindow = ownerWindow;
+  session->viewWindow = viewWindow;
+  session->notifyMessage = notifyMessage;
+  session->Setup();
+
+  HWND dialog = CreateDialogParamA(PluginResources(), session->TemplateName(), ownerWindow,
+                                   EffectSession::DialogProc, LPARAM(session));
+  if (dialogOut) *dialogOut = dialog;
+  if (!dialog) {
+    MessageBeep(0);
+    GlobalUnlock(backup);
+    DestroyDIB(backup);
+    GlobalUnlock(live);
+    delete session;
+    return 0;
+  }
+  ShowWindow(dialog, SW_SHOW);
+
+  if (viewWindow) {
+    SendMessageA(viewWindow, VM_EFFECT_ACTIVE, 0, 1);
+    SendMessageA(viewWindow, VM_SET_TOOL_WINDOW, TOOL_MOUSE_MESSAGE, LPARAM(dialog));
+    if (session->SharesRectangle())
+      SendMessageA(viewWindow, VM_SHARE_RECT, 0, LPARAM(session->sharedRect));
+  }
+
+  RunDialogLoop(session);
+
+  if (viewWindow) SendMessageA(viewWindow, VM_EFFECT_ACTIVE, 0, 0);
+  GlobalUnlock(live);
+  GlobalUnlock(backup);
+
+  const int accepted = session->accepted ? 1 : 0;
+  if (accepted) {
+    DestroyDIB(backup);
+  } else {
+    DestroyDIB(live);
+    *imageHandle = backup;
+  }
+  if (dialogOut) *dialogOut = nullptr;
+  if (viewWindow) SendMessageA(viewWindow, VM_REDRAW, 0, 0);
+  session->AfterClose();
+  delete session;
+  return accepted;
+}
+
+}  // namespace quillo

@@ -1,0 +1,23 @@
+// String IDs of the BXCOMM1 resource module: effect names and categories.
+#pragma once
+
+#define IDS_BRIGHTNESS_CONTRAST 7004
+#define IDS_EDGE 7008
+#define IDS_SHARPEN 7014
+#define IDS_CSTRETCH 7024
+#define IDS_ZOOM 7038
+#define IDS_MODULATE 7041
+#define IDS_DESPECKLE 7042
+#define IDS_GAUSSIAN 7044
+#define IDS_GAMMA 8092
+#define IDS_WARP 8096
+#define IDS_BALANCE 10013
+#define IDS_UNSHARP 12015
+#define IDS_BLEED 15010
+#define IDS_CLRPACK 33105
+
+#define IDS_CATEGORY_SHARPNESS 13500
+#define IDS_CATEGORY_COLOUR 13503
+#define IDS_CATEGORY_EDGES 13508
+#define IDS_CATEGORY_NOISE 13514
+#define IDS_CATEGORY_WARP 13541
