@@ -75,7 +75,8 @@ void Paint(HWND window) {
 
 void RunEffect(HWND window) {
   HMODULE plugin = LoadLibraryExA(g_state.pluginPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  auto effect = plugin ? reinterpret_cast<EffectFunction>(GetProcAddress(plugin, g_state.function.c_str()))
+  auto effect = plugin ? reinterpret_cast<EffectFunction>(reinterpret_cast<void*>(
+                             GetProcAddress(plugin, g_state.function.c_str())))
                        : nullptr;
   if (!effect) {
     MessageBoxA(window, ("Cannot run " + g_state.function + " of " + g_state.pluginPath).c_str(),

@@ -1,0 +1,90 @@
+// The colour plug-in as a host finds it: exports, information table and
+// resource module.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "plugin_harness.h"
+
+using namespace quillo::test;
+
+TEST(Bxcomm1Exports, PlainExportsAnswerTheContract) {
+  Bxcomm1 plugin;
+  ASSERT_NE(plugin.module(), nullptr) << "BXCOMM1.PL1 did not load";
+  auto version = plugin.Export<PlugInGetVersionFunction>("PlugInGetVersion");
+  auto name = plugin.Export<GetNameFunction>("GetName");
+  auto resInst = plugin.Export<GetResInstFunction>("GetResInst");
+  auto resName = plugin.Export<ResNameFunction>("ResName");
+  ASSERT_TRUE(version && name && resInst && resName);
+  EXPECT_EQ(version(), 1);
+  EXPECT_STREQ(name(), "");  // an empty name lets hosts use the file name
+  EXPECT_STREQ(resName(), "BXCOMM1.R");
+
+  HINSTANCE resources = resInst();
+  ASSERT_NE(resources, nullptr);
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(resources, path, MAX_PATH);
+  EXPECT_NE(std::strstr(path, "BXCOMM1.R"), nullptr) << path;
+  for (const char* dialog : {"Balance", "Brightness", "Modulate", "Gamma"})
+    EXPECT_NE(FindResourceA(resources, dialog, MAKEINTRESOURCEA(5)), nullptr) << dialog;
+  for (const char* cursor : {"Pencil", "Brush"})
+    EXPECT_NE(LoadCursorA(resources, cursor), nullptr) << cursor;
+}
+
+TEST(Bxcomm1Exports, InformationTableListsTheColourEffectsInOrder) {
+  Bxcomm1 plugin;
+  ASSERT_NE(plugin.module(), nullptr);
+  auto info = plugin.Export<GetPlugInInfoFunction>("GetPlugInInfo");
+  auto resInst = plugin.Export<GetResInstFunction>("GetResInst");
+  ASSERT_TRUE(info && resInst);
+  const PlugInInfo* table = info();
+  ASSERT_NE(table, nullptr);
+  struct Row { int kind, value, nameId, categoryId, options; const char* function; const char* example; };
+  const Row expected[] = {
+      {0x1, 1, 7004, 13503, 0x1, "ProcessBrightnessContrast", "N/A"},
+      {0x1, 0, 10013, 13503, 0x1, "ProcessBalance", "Balance.jpg"},
+      {0x1, 0, 7041, 13503, 0x1, "ProcessModulate", "MODULATE.jpg"},
+      {0x1, 0, 8092, 13503, 0x1, "ProcessGamma", "Gamma2.jpg"},
+  };
+  size_t count = 0;
+  while (table[count].kindFlags > 0) ++count;
+  ASSERT_EQ(count, std::size(expected));
+  EXPECT_EQ(table[count].kindFlags, -1);  // the table ends with an entry of -1s
+  for (size_t i = 0; i < count; ++i) {
+    const PlugInInfo& e = table[i];
+    SCOPED_TRACE(expected[i].function);
+    EXPECT_EQ(e.kindFlags, expected[i].kind);
+    EXPECT_EQ(e.reserved1, 0);
+    EXPECT_EQ(e.catalogFlag, 0);
+    EXPECT_EQ(e.effectValue, expected[i].value);
+    EXPECT_EQ(e.nameStringId, expected[i].nameId);
+    EXPECT_EQ(e.categoryStringId, expected[i].categoryId);
+    EXPECT_EQ(e.optionFlags, expected[i].options);
+    EXPECT_STREQ(e.functionName, expected[i].function);
+    EXPECT_STREQ(e.exampleImage, expected[i].example);
+    EXPECT_NE(GetProcAddress(plugin.module(), e.functionName), nullptr);
+    char text[128] = {};
+    EXPECT_GT(LoadStringA(resInst(), e.nameStringId, text, sizeof text), 0);
+    EXPECT_GT(LoadStringA(resInst(), e.categoryStringId, text, sizeof text), 0);
+  }
+}
+
+TEST(Bxcomm1Exports, ModuleRefusesToLoadWithoutItsResourceModule) {
+  // A copy of the plug-in in a folder without BXCOMM1.R must not load: its
+  // resources are looked up beside it, never through the search order.
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string dir = std::string(temp) + "quillo-lonely-plugin";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  // Its libraries come along, so only the missing resource module can stop it.
+  for (const char* library : {"BXDIB3.DLL", "BXUI.DLL"})
+    CopyFileA((ProgramDir() + "\\" + library).c_str(), (dir + "\\" + library).c_str(), FALSE);
+  const std::string copy = dir + "\\BXCOMM1.PL1";
+  ASSERT_TRUE(CopyFileA((ProgramDir() + "\\BXCOMM1.PL1").c_str(), copy.c_str(), FALSE));
+  HMODULE module = LoadLibraryExA(copy.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  EXPECT_EQ(module, nullptr);
+  if (module) FreeLibrary(module);
+  for (const char* file : {"BXCOMM1.PL1", "BXDIB3.DLL", "BXUI.DLL"})
+    DeleteFileA((dir + "\\" + file).c_str());
+  RemoveDirectoryA(dir.c_str());
+}

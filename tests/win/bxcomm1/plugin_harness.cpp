@@ -1,0 +1,75 @@
+#include "plugin_harness.h"
+
+#include <gtest/gtest.h>
+
+#include "contracts/ui_controls.h"
+
+namespace quillo::test {
+
+// The dialog exists and runs no pass (passes disable the apply button).
+static bool Idle(EffectRun& run) {
+  if (!run.dialog) return false;
+  HWND apply = run.Item(IDC_EFFECT_APPLY);
+  return !apply || IsWindowEnabled(apply);
+}
+
+Bxcomm1::Bxcomm1() {
+  const std::string path = ProgramDir() + "\\BXCOMM1.PL1";
+  module_ = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+Bxcomm1::~Bxcomm1() {
+  if (module_) FreeLibrary(module_);
+}
+
+EffectFunction Bxcomm1::Effect(const char* name) const { return Export<EffectFunction>(name); }
+
+void EffectRun::Run(EffectFunction effect,
+                    const std::function<void(ScriptedUser&, EffectRun&)>& script) {
+  ASSERT_NE(effect, nullptr);
+  ScriptedUser user;
+  script(user, *this);
+  HostContext context = {};
+  result = effect(host.window(), host.window(), GetModuleHandleA(nullptr), HOST_NOTIFY_MESSAGE, 0,
+                  context, &image, selectionGiven ? selection : nullptr, &dialog, &mask, 0);
+  EXPECT_TRUE(user.finished()) << "the effect returned before the script ended";
+}
+
+ScriptedUser& MoveSlider(ScriptedUser& user, EffectRun& run, int id, int position) {
+  return user.Then([&run, id, position] {
+    if (!Idle(run)) return false;
+    SendMessageA(run.Item(id), SL_SETPOS, WPARAM(position), 1);
+    PostMessageA(run.dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    return true;
+  });
+}
+
+ScriptedUser& ClickButton(ScriptedUser& user, EffectRun& run, int id) {
+  return user.Then([&run, id] {
+    if (!Idle(run)) return false;
+    HWND button = run.Item(id);
+    const LONG style = GetWindowLongA(button, GWL_STYLE) & 0x0F;
+    if (style == BS_AUTORADIOBUTTON)
+      CheckRadioButton(run.dialog, (id / 100) * 100 + 1, (id / 100) * 100 + 99, id);
+    else
+      CheckDlgButton(run.dialog, id, IsDlgButtonChecked(run.dialog, id) ? BST_UNCHECKED : BST_CHECKED);
+    PostMessageA(run.dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(button));
+    return true;
+  });
+}
+
+ScriptedUser& WaitIdle(ScriptedUser& user, EffectRun& run) {
+  return user.Then([&run] { return Idle(run); });
+}
+
+void WriteDialogPosition(const char* value) {
+  WritePrivateProfileStringA("Plugin", "DlgWinPos", value, "bexadbms.ini");
+}
+
+std::string ReadDialogPosition() {
+  char text[64] = {};
+  GetPrivateProfileStringA("Plugin", "DlgWinPos", "", text, sizeof text, "bexadbms.ini");
+  return text;
+}
+
+}  // namespace quillo::test

@@ -1,0 +1,57 @@
+// Loads the real BXCOMM1.PL1 from the build output and runs its effects with
+// a scripted user acting inside the plug-in's own message loop.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "contracts/plugin_contract.h"
+#include "win_test_support.h"
+
+namespace quillo::test {
+
+class Bxcomm1 {
+ public:
+  Bxcomm1();
+  ~Bxcomm1();
+  HMODULE module() const { return module_; }
+  EffectFunction Effect(const char* name) const;
+  template <class F>
+  F Export(const char* name) const {
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+  }
+
+ private:
+  HMODULE module_ = nullptr;
+};
+
+// One effect run: the host window, the image handle the host holds, the
+// dialog variable, and the result.
+struct EffectRun {
+  RecordingHost host;
+  HGLOBAL image = nullptr;
+  HWND dialog = nullptr;
+  BYTE* mask = nullptr;
+  int result = -1;
+  bool selectionGiven = false;
+  INT32 selection[4] = {0, 0, 0, 0};
+
+  // Calls the effect; `script` queues the user's actions before the call.
+  void Run(EffectFunction effect, const std::function<void(ScriptedUser&, EffectRun&)>& script);
+  HWND Item(int id) const { return GetDlgItem(dialog, id); }
+};
+
+// Posts what a user's slider drag ending at `position` sends: the slider moves
+// and its parent hears the end of the change (lParam 0).
+ScriptedUser& MoveSlider(ScriptedUser& user, EffectRun& run, int id, int position);
+// Posts a click on a check box or radio button (its state toggles first).
+ScriptedUser& ClickButton(ScriptedUser& user, EffectRun& run, int id);
+// Waits until the dialog no longer runs a pass (the apply button is enabled).
+ScriptedUser& WaitIdle(ScriptedUser& user, EffectRun& run);
+
+// Settings file entry of the effect dialogs' position.
+void WriteDialogPosition(const char* value);
+std::string ReadDialogPosition();
+
+}  // namespace quillo::test
