@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 mingw-w64-tools
   libz-mingw-w64-dev
-  wine wine64 xvfb x11-apps
+  wine wine64 fonts-wine xvfb x11-apps
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   imagemagick
   clang libclang-rt-14-dev

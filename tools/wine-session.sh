@@ -48,6 +48,13 @@ case "$cmd" in
     export WINEPREFIX="$state/prefix"
     setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1
     timeout 180 "$WINE64" wineboot -i </dev/null >"$state/wineboot.log" 2>&1
+    # One virtual desktop holds every window: Wine then draws the frames
+    # itself (there is no window manager on the virtual display) and hiding
+    # or destroying a window needs no round trip to a window manager.
+    "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
+      </dev/null >>"$state/wineboot.log" 2>&1
+    "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
+      </dev/null >>"$state/wineboot.log" 2>&1
     echo "Wine session ready on display $DISPLAY, prefix $WINEPREFIX"
     ;;
   stop)

@@ -6,6 +6,7 @@
 //   PlugRun.exe [plugin] [effect function] [picture] [--exit-after]
 // Defaults: BXCOMM1.PL1 ProcessBalance Samples\coffee.png
 #include <windows.h>
+#include <objbase.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -156,6 +157,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     ++positional;
   }
 
+  // A window program's thread joins COM once for its whole life; the codec
+  // library then borrows that apartment instead of setting up its own.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   UIInit(instance);
   HGLOBAL loaded = LoadDIB(g_state.picturePath.c_str());
   g_state.image = loaded ? TrueColorDIB(loaded) : nullptr;
@@ -186,5 +190,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   }
   if (g_state.image) DestroyDIB(g_state.image);
   if (g_state.mask) FreeAlpha(g_state.mask);
+  if (SUCCEEDED(com)) CoUninitialize();
   return int(msg.wParam);
 }
