@@ -55,6 +55,17 @@ case "$cmd" in
       </dev/null >>"$state/wineboot.log" 2>&1
     "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
       </dev/null >>"$state/wineboot.log" 2>&1
+    # The desktop process of the boot predates the setting: restart the
+    # server so the next program brings up the virtual desktop.
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    "$WINESERVER" -w >/dev/null 2>&1 || true
+    setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1
+    # Start the session's services and desktop here, with their output going
+    # to the log: processes they spawn outlive the program that started them
+    # and would otherwise hold the test runner's output pipes open.
+    timeout 120 "$WINE64" wineboot </dev/null >>"$state/wineboot.log" 2>&1
+    setsid "$WINE64" explorer /desktop=Default,1280x1024 </dev/null >>"$state/wineboot.log" 2>&1 &
+    sleep 1
     echo "Wine session ready on display $DISPLAY, prefix $WINEPREFIX"
     ;;
   stop)
