@@ -21,7 +21,11 @@ struct SaveOptions {
 
 // Encodes a packed DIB (1, 4, 8 or 24 bits) as `container` to `path`,
 // through a temporary file in the same folder that replaces `path` only when
-// everything was written. FALSE on failure with `error` filled.
+// everything was written. Paletted DIBs keep their depth and table (PNG,
+// TIFF, BMP); JPEG always receives true colour; a true-colour picture with an
+// alpha mask is written as 32-bit BGRA (PNG, TIFF). FALSE on failure with
+// `error` holding the reason as the end of a sentence ("the folder does not
+// exist."), to follow "Cannot write <path>: ".
 BOOL SaveDib(HGLOBAL dib, const char* path, Container container, const SaveOptions& options,
              char* error, size_t errorSize);
 

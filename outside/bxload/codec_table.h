@@ -1,0 +1,35 @@
+// Which codec handles a file name, which colour depths each format holds,
+// and the texts the codec library reports.
+#pragma once
+#include <cstddef>
+#include <string>
+
+namespace quillo::bxload {
+
+enum class Codec {
+  Unknown,      // not an image extension at all
+  NotYetReady,  // an extension of the open and save lists without a codec here
+  Bmp,          // bmp, dib, rle: own reader and writer
+  Jpeg,         // jpg, jpeg, jpe and the package picture "bexa"
+  Png,
+  Tiff,
+};
+
+// Lower-case extension after the last dot behind the last path separator;
+// empty when there is none.
+std::string ExtensionOf(const char* path);
+Codec CodecForExtension(const std::string& extension);
+
+// Depths (1, 4, 8, 24) each format can store.
+bool DepthAllowed(Codec codec, int depth);
+// Depth SaveDIB writes a picture of `bitCount` bits with: its own depth when
+// the format holds it, else true colour.
+int SaveDepth(Codec codec, int bitCount);
+// Why `depth` is refused for `codec`, as a sentence for the user.
+std::string DepthRefusal(Codec codec, int depth);
+
+// "Cannot write <path>: <reason>" cut to fit `capacity` bytes with the
+// terminating zero; a long path loses its middle so the reason stays whole.
+std::string WriteError(const std::string& path, const std::string& reason, size_t capacity);
+
+}  // namespace quillo::bxload
