@@ -98,10 +98,7 @@ TEST(Gamma, ModeButtonsEnableTheirControlsAndSwitchedOffChannelsAreCopied) {
     MoveSlider(user, run, 502, 150);  // green 1 + 50/10 = 6.0
     MoveSlider(user, run, 503, 30);   // blue 0.3, but its switch goes off
     ClickButton(user, run, 603);
-    WaitIdle(user, run);
-    user.Command(&run.dialog, IDC_EFFECT_APPLY);
-    WaitIdle(user, run);
-    user.Command(&run.dialog, IDC_EFFECT_OK);
+    ApplyThenClose(user, run, IDC_EFFECT_OK);
   });
   EXPECT_TRUE(masterAtStart);
   EXPECT_FALSE(channelsAtStart);
@@ -128,10 +125,7 @@ TEST(Modulate, SharesAZeroRectangleWithTheViewAndAppliesTheShift) {
     });
     MoveSlider(user, run, 501, 60);
     MoveSlider(user, run, 503, -40);
-    WaitIdle(user, run);
-    user.Command(&run.dialog, IDC_EFFECT_APPLY);
-    WaitIdle(user, run);
-    user.Command(&run.dialog, IDC_EFFECT_OK);
+    ApplyThenClose(user, run, IDC_EFFECT_OK);
   });
   EXPECT_EQ(run.host.Count(2064), 1);
   for (INT32 v : sharedAtStart) EXPECT_EQ(v, 0);

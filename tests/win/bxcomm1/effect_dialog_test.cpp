@@ -59,10 +59,7 @@ TEST_F(EffectDialogTest, AcceptAfterApplyKeepsTheAppliedPixelsAndTellsTheView) {
   const auto original = DibPixels(run.image);
   run.Run(balance, [](ScriptedUser& user, EffectRun& run) {
     MoveSlider(user, run, 503, 100);
-    WaitIdle(user, run);
-    user.Command(&run.dialog, IDC_EFFECT_APPLY);
-    WaitIdle(user, run);
-    user.Command(&run.dialog, IDC_EFFECT_OK);
+    ApplyThenClose(user, run, IDC_EFFECT_OK);
   });
   EXPECT_EQ(run.result, 1);
   EXPECT_EQ(run.image, passedIn) << "accepting keeps the live handle";
@@ -95,10 +92,7 @@ TEST_F(EffectDialogTest, CancelAfterAppliesGivesADifferentHandleWithTheOriginalP
     user.Command(&run.dialog, IDC_EFFECT_APPLY);
     WaitIdle(user, run);
     MoveSlider(user, run, 502, 80);
-    WaitIdle(user, run);
-    user.Command(&run.dialog, IDC_EFFECT_APPLY);
-    WaitIdle(user, run);
-    user.Command(&run.dialog, IDC_EFFECT_CANCEL);
+    ApplyThenClose(user, run, IDC_EFFECT_CANCEL);
   });
   EXPECT_EQ(run.result, 0);
   EXPECT_NE(run.image, passedIn);
@@ -137,10 +131,7 @@ TEST_F(EffectDialogTest, SelectionDecidesTheAreaAndAnOversizedOneMeansTheWholePi
     const auto original = DibPixels(run.image);
     run.Run(balance, [](ScriptedUser& user, EffectRun& run) {
       MoveSlider(user, run, 503, 100);
-      WaitIdle(user, run);
-      user.Command(&run.dialog, IDC_EFFECT_APPLY);
-      WaitIdle(user, run);
-      user.Command(&run.dialog, IDC_EFFECT_OK);
+      ApplyThenClose(user, run, IDC_EFFECT_OK);
     });
     EXPECT_EQ(run.result, 1);
     EXPECT_EQ(DibPixels(run.image),

@@ -62,6 +62,13 @@ ScriptedUser& WaitIdle(ScriptedUser& user, EffectRun& run) {
   return user.Then([&run] { return Idle(run); });
 }
 
+ScriptedUser& ApplyThenClose(ScriptedUser& user, EffectRun& run, int closeId) {
+  WaitIdle(user, run);
+  user.Command(&run.dialog, IDC_EFFECT_APPLY);
+  WaitIdle(user, run);
+  return user.Command(&run.dialog, closeId);
+}
+
 void WriteDialogPosition(const char* value) {
   WritePrivateProfileStringA("Plugin", "DlgWinPos", value, "bexadbms.ini");
 }

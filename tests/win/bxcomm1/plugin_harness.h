@@ -50,6 +50,10 @@ ScriptedUser& ClickButton(ScriptedUser& user, EffectRun& run, int id);
 // Waits until the dialog no longer runs a pass (the apply button is enabled).
 ScriptedUser& WaitIdle(ScriptedUser& user, EffectRun& run);
 
+// Waits for the dialog to be idle, presses apply, waits for the pass to end,
+// then presses `closeId` (accept or cancel).
+ScriptedUser& ApplyThenClose(ScriptedUser& user, EffectRun& run, int closeId);
+
 // Settings file entry of the effect dialogs' position.
 void WriteDialogPosition(const char* value);
 std::string ReadDialogPosition();
