@@ -113,7 +113,7 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       InvalidateRect(window, nullptr, FALSE);
       return 0;
     case kStartEffect:
-      PostMessageA(window, kStartEffect, 0, 0);
+      RunEffect(window);
       return 0;
     case HOST_NOTIFY_MESSAGE:
     case VM_REDRAW:
