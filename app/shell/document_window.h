@@ -1,0 +1,55 @@
+// Image document windows: an MDI child ("bxViewChild") holding one view
+// ("bxViewBmp"), both sharing a DocumentRecord with six undo slots, zoom,
+// scroll position, selection, mask display and the state a running effect
+// sets up. The frame and the image commands use the functions below.
+#pragma once
+#include <windows.h>
+
+#include "app/shell/undo_slot.h"
+
+namespace quillo {
+
+struct DocumentRecord;
+
+// Registers "bxViewChild" and "bxViewBmp" for `instance`. FALSE on failure.
+BOOL RegisterDocumentClasses(HINSTANCE instance);
+
+// Creates a maximised document window in the MDI client with `title`
+// (message 0x464 posted to it). Null on failure.
+HWND CreateDocumentWindow(const char* title);
+// The record of a document window or of its view; null when missing.
+DocumentRecord* RecordOf(HWND documentOrView);
+// The active document window of the MDI client, or null.
+HWND ActiveDocument();
+// The view of a document window.
+HWND ViewOf(HWND document);
+
+// Fills slot 0 with `image` (taken over) and `mask` (taken over, may be
+// null), makes the palette, sets colours and size, zeroes the scroll state,
+// applies best fit when the setting is on, lays out and repaints. Releases
+// whatever slot 0 held before.
+BOOL SetDocumentImage(HWND document, HGLOBAL image, LPBYTE mask);
+// Replaces the current image with a new undo step (PushUndoSlot) holding
+// `image`, its palette and size; `mask` becomes the step's mask.
+BOOL PushDocumentImage(HWND document, HGLOBAL image, LPBYTE mask);
+
+UndoSlot* CurrentSlot(HWND document);
+HGLOBAL CurrentImage(HWND document);
+bool HasUndoStep(HWND document);
+// Undo: pops the newest step (never slot 0), lays out and repaints.
+void UndoDocument(HWND document);
+// Selection in image pixels (left, top, right, bottom), clamped to the image.
+RECT DocumentSelection(HWND document);
+bool HasSelection(HWND document);  // non-empty in both directions
+int MaskDisplayMode(HWND document);
+
+// Zoom commands: next / previous ladder value, 1.0.
+void ZoomDocument(HWND document, int direction);  // +1 in, -1 out, 0 actual size
+float DocumentZoom(HWND document);
+
+// The document window whose undo slots hold `image`, or null (message 2104).
+HWND FindDocumentHolding(HGLOBAL image);
+// Title (path or caption) of a document window.
+const char* DocumentTitle(HWND document);
+
+}  // namespace quillo
