@@ -9,9 +9,10 @@ build=${QUILLO_BUILD_DIR:-$root/build}/run-win64
 "$root/tools/install-deps.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-win64.cmake" >/dev/null
-cmake --build "$build" --target plugin_runner bxcomm1 bxcomm1_resources quillo_samples
+cmake --build "$build" --target quillo bxcomm1 bxcomm1_resources
 bin="$build/bin"
-program=("$bin/PlugRun.exe" BXCOMM1.PL1 ProcessBalance)
+sample="Z:$(echo "$bin/Samples/coffee.png" | tr / '\\\\')"
+program=("$bin/Quillo.exe" "$sample")
 
 export WINEDEBUG=-all WINEPREFIX="$build/wine/prefix" WINEDLLOVERRIDES="mscoree,mshtml="
 WINE64=/usr/lib/wine/wine64
@@ -27,7 +28,7 @@ export DISPLAY=$(cat "$build/wine/display")
 cd "$bin"
 "$WINE64" "${program[@]}" &
 pid=$!
-sleep "${QUILLO_SCREENSHOT_DELAY:-6}"
+sleep "${QUILLO_SCREENSHOT_DELAY:-8}"
 shot=${QUILLO_SCREENSHOT:-$root/build/screenshots/quillo-run.png}
 mkdir -p "$(dirname "$shot")"
 xwd -root -silent | /usr/bin/convert xwd:- "$shot"

@@ -25,6 +25,9 @@ struct AppState {
   HFONT fontLarge = nullptr;      // Arial, height 14
   HFONT fontSmall = nullptr;      // Arial, height 12
   HCURSOR effectCursor = nullptr;
+  // Word 7 of the running effect's host context: 1 while the effect marks
+  // itself busy, when the frame lets mouse input pass through.
+  const UINT_PTR* effectBusy = nullptr;
   LPVOID gradient = nullptr;
   // Developer switches of the command line.
   bool saveDibHandle = false, saveGrayDib = false, saveBmpHandle = false;

@@ -25,6 +25,5 @@ struct ToolButtonSpec {
 std::vector<ToolButtonSpec> ToolButtonsForScreen(int screenWidth);
 
 constexpr int kToolButtonSize = 50;
-constexpr int kButtonBarHeight = 54;
 
 }  // namespace quillo

@@ -27,7 +27,9 @@ HWND ViewOf(HWND document);
 // Fills slot 0 with `image` (taken over) and `mask` (taken over, may be
 // null), makes the palette, sets colours and size, zeroes the scroll state,
 // applies best fit when the setting is on, lays out and repaints. Releases
-// whatever slot 0 held before.
+// whatever slot 0 held before. On failure (no record, unreadable image) the
+// image and mask are freed and FALSE returned. A mask smaller than width x
+// height bytes is freed and the image shown without one.
 BOOL SetDocumentImage(HWND document, HGLOBAL image, LPBYTE mask);
 // Replaces the current image with a new undo step (PushUndoSlot) holding
 // `image`, its palette and size; `mask` becomes the step's mask.
@@ -51,5 +53,21 @@ float DocumentZoom(HWND document);
 HWND FindDocumentHolding(HGLOBAL image);
 // Title (path or caption) of a document window.
 const char* DocumentTitle(HWND document);
+
+// After an effect: frees stale display copies and lets the newest step share
+// the previous step's mask and image when they carry nothing new; then
+// rebuilds the display copy.
+void TidyDocumentHistory(HWND document);
+
+// How the document reads and frees an animation structure of the GIF loader.
+struct AnimationAccess {
+  int (*frameCount)(void* animation);
+  HGLOBAL (*frame)(void* animation, int index);  // owned by the animation
+  void (*release)(void* animation);
+};
+// Plays `animation` (taken over) in the document: frame 0 becomes the slot-0
+// image and timer 100 advances a frame every animation interval. The frames
+// stay owned by the animation. FALSE (animation released) on failure.
+BOOL SetDocumentAnimation(HWND document, void* animation, const AnimationAccess* access);
 
 }  // namespace quillo

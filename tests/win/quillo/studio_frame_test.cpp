@@ -1,0 +1,133 @@
+// The studio's frame run in-process, driven with messages: menus, tool
+// buttons, the effect-time refusals, zoom limits and the thumbnail pane.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/shell/app_state.h"
+#include "app/shell/document_window.h"
+#include "app/shell/resource_ids.h"
+#include "app/shell/win/open_image.h"
+#include "app/shell/win/studio.h"
+#include "app/shell/win/thumbnail_pane.h"
+#include "win_test_support.h"
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+
+constexpr char kSettings[] = "bexadbms.ini";
+
+class StudioFrame : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    for (int i = 1; i <= 5; ++i)
+      WritePrivateProfileStringA("FunHist", ("i" + std::to_string(i)).c_str(), "", kSettings);
+    WritePrivateProfileStringA("Meridian", "Thumbnail", "1", kSettings);
+    WritePrivateProfileStringA("Meridian", "Bestfit", "0", kSettings);
+    started_ = StartStudio(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL, &accelerators_);
+    if (HWND logo = FindWindowA("BEXALogo", nullptr)) SendMessageA(logo, WM_LBUTTONDOWN, 0, 0);
+    Pump();
+  }
+  static void TearDownTestSuite() {
+    if (g_app.frame) DestroyWindow(g_app.frame);
+    Pump();
+    StopStudio();
+  }
+  void TearDown() override {
+    g_app.activeEffect = 0;
+    while (HWND document = ActiveDocument()) SendMessageA(g_app.mdiClient, WM_MDIDESTROY, WPARAM(document), 0);
+    RefreshThumbnails();
+    Pump();
+  }
+  static void Pump() {
+    MSG msg;
+    for (int round = 0; round < 5; ++round) {
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+      Sleep(10);
+    }
+  }
+  static HWND OpenTestPicture(int width, int height, const char* title) {
+    return OpenImageHandle(MakeTestPicture(width, height), title);
+  }
+  static int Width(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return r.right - r.left;
+  }
+  static inline int started_ = 0;
+  static inline HACCEL accelerators_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(StudioFrame, StartsWithMenuButtonsAndStatusLine) {
+  ASSERT_EQ(started_, -1);
+  ASSERT_NE(g_app.frame, nullptr);
+  ASSERT_NE(g_app.mdiClient, nullptr);
+  EXPECT_NE(g_app.statusLine, nullptr);
+  EXPECT_NE(accelerators_, nullptr);
+  HMENU menu = GetMenu(g_app.frame);
+  ASSERT_NE(menu, nullptr);
+  // All five recent-file keys are empty: no items and no separator.
+  for (UINT id = CMD_RECENT_FIRST; id <= CMD_AVI_CAPTURE; ++id)
+    EXPECT_EQ(GetMenuState(menu, id, MF_BYCOMMAND), UINT(-1)) << std::hex << id;
+  EXPECT_NE(GetMenuState(menu, CMD_EXIT, MF_BYCOMMAND), UINT(-1));
+  // A wide screen gets every tool button, Next included.
+  int buttons = 0;
+  for (HWND child = GetWindow(g_app.frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char name[64] = {};
+    GetClassNameA(child, name, sizeof name);
+    buttons += lstrcmpiA(name, "Bexa BMP BTN Class") == 0;
+  }
+  EXPECT_EQ(buttons, GetSystemMetrics(SM_CXSCREEN) > 800 ? 14 : 13);
+}
+
+TEST_F(StudioFrame, ClosingIsRefusedWhileAnEffectIsActive) {
+  HWND document = OpenTestPicture(40, 30, "effect target");
+  ASSERT_NE(document, nullptr);
+  SendMessageA(g_app.frame, FM_EFFECT_ACTIVE, 0, 1);
+  SendMessageA(g_app.frame, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(g_app.frame));
+  EXPECT_TRUE(IsWindow(document));
+  // Commands outside the effect-time list only beep: open does nothing here.
+  SendMessageA(g_app.frame, WM_COMMAND, CMD_CLOSE_IMAGE, 0);
+  EXPECT_TRUE(IsWindow(document));
+  SendMessageA(g_app.frame, FM_EFFECT_ACTIVE, 0, 0);
+  EXPECT_EQ(g_app.activeEffect, 0);
+}
+
+TEST_F(StudioFrame, ZoomStopsAtTheEndsOfTheLadder) {
+  HWND document = OpenTestPicture(64, 48, "zoom");
+  ASSERT_NE(document, nullptr);
+  for (int i = 0; i < 20; ++i) SendMessageA(g_app.frame, WM_COMMAND, CMD_ZOOM_IN, 0);
+  EXPECT_FLOAT_EQ(DocumentZoom(document), 12.0f);
+  SendMessageA(g_app.frame, WM_COMMAND, CMD_ZOOM_IN, 0);
+  EXPECT_FLOAT_EQ(DocumentZoom(document), 12.0f);
+  for (int i = 0; i < 40; ++i) SendMessageA(g_app.frame, WM_COMMAND, CMD_ZOOM_OUT, 0);
+  EXPECT_NEAR(DocumentZoom(document), 1.0f / 12, 1e-6);
+  SendMessageA(g_app.frame, WM_COMMAND, CMD_ACTUAL_SIZE, 0);
+  EXPECT_FLOAT_EQ(DocumentZoom(document), 1.0f);
+}
+
+TEST_F(StudioFrame, ThumbnailPaneComesWithTheFirstPictureAndGoesWithTheLast) {
+  ASSERT_TRUE(g_app.thumbnailFlag);
+  RECT frameClient;
+  GetClientRect(g_app.frame, &frameClient);
+  const int fullWidth = frameClient.right;
+  EXPECT_EQ(Width(g_app.mdiClient), fullWidth);
+  HWND first = OpenTestPicture(50, 40, "first");
+  HWND second = OpenTestPicture(30, 60, "second");
+  ASSERT_TRUE(first && second);
+  Pump();
+  EXPECT_EQ(Width(g_app.mdiClient), fullWidth - 70);
+  SendMessageA(g_app.mdiClient, WM_MDIDESTROY, WPARAM(first), 0);
+  SendMessageA(g_app.frame, WM_COMMAND, CMD_CLOSE_IMAGE, 0);  // closes the second
+  Pump();
+  EXPECT_EQ(ActiveDocument(), nullptr);
+  EXPECT_EQ(Width(g_app.mdiClient), fullWidth);
+}
