@@ -10,6 +10,8 @@
 #include "app/shell/win/open_image.h"
 #include "app/shell/win/studio.h"
 #include "app/shell/win/thumbnail_pane.h"
+#include "contracts/dib_services.h"
+#include "contracts/image_codecs.h"
 #include "win_test_support.h"
 
 using namespace quillo;
@@ -130,4 +132,42 @@ TEST_F(StudioFrame, ThumbnailPaneComesWithTheFirstPictureAndGoesWithTheLast) {
   Pump();
   EXPECT_EQ(ActiveDocument(), nullptr);
   EXPECT_EQ(Width(g_app.mdiClient), fullWidth);
+}
+
+// With QUILLO_SHOWCASE set to a PNG path, photographs the studio with two
+// sample pictures tiled, the thumbnail pane and a selection (for the docs).
+TEST_F(StudioFrame, Showcase) {
+  char target[MAX_PATH] = {};
+  if (!GetEnvironmentVariableA("QUILLO_SHOWCASE", target, sizeof target)) GTEST_SKIP();
+  ShowWindow(g_app.frame, SW_SHOWNORMAL);
+  MoveWindow(g_app.frame, 0, 0, 1100, 760, TRUE);
+  const std::string samples = ProgramDir() + "\\Samples\\";
+  ASSERT_NE(OpenImageFile(g_app.frame, (samples + "coffee.png").c_str()), nullptr);
+  HWND cat = OpenImageFile(g_app.frame, (samples + "chelsea.png").c_str());
+  ASSERT_NE(cat, nullptr);
+  SendMessageA(g_app.frame, WM_COMMAND, CMD_TILE_VERTICAL, 0);
+  Pump();
+  HWND view = ViewOf(cat);
+  SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 60));
+  SendMessageA(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 200));
+  SendMessageA(view, WM_LBUTTONUP, 0, MAKELPARAM(300, 200));
+  RedrawWindow(g_app.frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Pump();
+  Sleep(300);
+  Pump();
+  RECT r;
+  GetWindowRect(g_app.frame, &r);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP shot = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
+  HGDIOBJ old = SelectObject(memory, shot);
+  BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  HGLOBAL dib = BitmapToDIB(shot, nullptr);
+  ASSERT_NE(dib, nullptr);
+  EXPECT_TRUE(SaveDIB(dib, target));
+  DestroyDIB(dib);
+  DeleteObject(shot);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
 }
