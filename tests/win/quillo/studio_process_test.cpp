@@ -132,3 +132,19 @@ TEST(StudioProcess, DeveloperSwitchesOpenNothingAndAFileArgumentOpens) {
     EXPECT_EQ(DocumentCount(frame), 1);
   }
 }
+
+TEST(StudioProcess, DestroyingTheFrameDuringAnEffectStillSavesAndQuits) {
+  WritePrivateProfileStringA("BXView", "WinPos", nullptr, kSettings);
+  StudioProcess studio("");
+  HWND frame = studio.WaitFrame();
+  ASSERT_NE(frame, nullptr);
+  SendMessageA(frame, 2065, 0, 1);  // an effect is active
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  Sleep(300);
+  EXPECT_TRUE(IsWindow(frame)) << "closing must be refused while an effect is active";
+  // The window is going anyway (as when the session ends): settings are
+  // written and the program ends instead of running on without a frame.
+  PostMessageA(frame, WM_DESTROY, 0, 0);
+  EXPECT_EQ(studio.WaitExit(15000), 0);
+  EXPECT_FALSE(ReadSetting("BXView", "WinPos").empty());
+}
