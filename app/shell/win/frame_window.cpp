@@ -480,6 +480,10 @@ void LayoutFrame() {
     if (window) MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   };
   place(g_app.mdiClient, layout.mdiClient);
+  // A maximised document fills the client, which then never needs its own
+  // scroll bars (they can linger from a layout made before the frame showed).
+  if (HWND document = ActiveDocument(); document && IsZoomed(document))
+    ShowScrollBar(g_app.mdiClient, SB_BOTH, FALSE);
   place(g_app.statusLine, layout.statusLine);
   if (g_app.thumbnailFlag) PlaceThumbnailPane(layout.pane.left, layout.pane.top,
                                               layout.pane.right - layout.pane.left,

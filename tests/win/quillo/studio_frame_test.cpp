@@ -116,6 +116,20 @@ TEST_F(StudioFrame, ZoomStopsAtTheEndsOfTheLadder) {
   EXPECT_FLOAT_EQ(DocumentZoom(document), 1.0f);
 }
 
+TEST_F(StudioFrame, APictureThatFitsShowsNoScrollBars) {
+  HWND document = OpenTestPicture(120, 80, "fits");
+  ASSERT_NE(document, nullptr);
+  Pump();
+  EXPECT_TRUE(IsZoomed(document));
+  SCROLLINFO info = {sizeof info, SIF_RANGE};
+  GetScrollInfo(ViewOf(document), SB_HORZ, &info);
+  EXPECT_EQ(info.nMax, 0);
+  GetScrollInfo(ViewOf(document), SB_VERT, &info);
+  EXPECT_EQ(info.nMax, 0);
+  const LONG style = GetWindowLongA(ViewOf(document), GWL_STYLE);
+  EXPECT_FALSE(style & (WS_HSCROLL | WS_VSCROLL)) << std::hex << style;
+}
+
 TEST_F(StudioFrame, ThumbnailPaneComesWithTheFirstPictureAndGoesWithTheLast) {
   ASSERT_TRUE(g_app.thumbnailFlag);
   RECT frameClient;
