@@ -1,0 +1,51 @@
+#include "gif_frames.h"
+
+#include <algorithm>
+
+namespace gifanim {
+
+int FrameBitCount(const GifImage& img) {
+  std::size_t largest = static_cast<std::size_t>(img.global_count);
+  for (const auto& f : img.frames)
+    if (f.local_table) largest = std::max(largest, f.palette.size());
+  if (largest <= 2) return 1;
+  if (largest <= 16) return 4;
+  return 8;
+}
+
+int TableEntries(int bit_count) { return 1 << bit_count; }
+
+bool PlaceFrame(const GifFrame& f, uint8_t* bits, uint64_t size, uint64_t stride,
+                int screen_width, int screen_height, int bit_count) {
+  if (screen_width <= 0 || screen_height <= 0) return false;
+  const uint64_t row_bytes = (static_cast<uint64_t>(screen_width) * bit_count + 7) / 8;
+  if (stride < row_bytes || stride * static_cast<uint64_t>(screen_height) > size) return false;
+  if (f.indices.size() != static_cast<uint64_t>(f.width) * static_cast<uint64_t>(f.height))
+    return false;
+  const int64_t x0 = f.left;
+  const int64_t x_end = std::min<int64_t>(screen_width, x0 + f.width);
+  for (int r = 0; r < f.height; ++r) {
+    const int64_t y = static_cast<int64_t>(screen_height) - f.top - r - 1;
+    if (y < 0) break;  // later rows are further down, off the screen
+    if (y >= screen_height) continue;
+    uint8_t* row = bits + static_cast<uint64_t>(y) * stride;
+    const uint8_t* src = f.indices.data() + static_cast<std::size_t>(r) * f.width;
+    for (int64_t x = x0; x < x_end; ++x) {
+      const uint8_t v = src[x - x0];
+      switch (bit_count) {
+        case 8:
+          row[x] = v;
+          break;
+        case 4:
+          row[x >> 1] |= static_cast<uint8_t>((v & 0x0F) << ((x & 1) ? 0 : 4));
+          break;
+        default:
+          if (v) row[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
+          break;
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace gifanim
