@@ -13,6 +13,9 @@
 #include "depth_convert.h"
 #include "file_access.h"
 #include "outside/wic/replace_file.h"
+#include "pnm_codec.h"
+#include "tga_codec.h"
+#include "wbmp_codec.h"
 #include "outside/wic/wic_codec.h"
 
 using namespace quillo::bxload;
@@ -36,10 +39,12 @@ wic::Container ContainerOf(Codec codec) {
 std::string WriteFormat(Codec codec, const std::vector<uint8_t>& pixels, const std::string& path,
                       const BYTE* mask) {
   std::string reason;
-  if (codec == Codec::Bmp) {
+  if (codec == Codec::Bmp || codec == Codec::Wbmp || codec == Codec::Tga) {
     DibView view;
     ParseDib(pixels.data(), pixels.size(), view, reason);
-    const std::vector<uint8_t> file = WriteBmp(view, reason);
+    const std::vector<uint8_t> file = codec == Codec::Bmp    ? WriteBmp(view, reason)
+                                      : codec == Codec::Wbmp ? WriteWbmp(view, reason)
+                                                             : WriteTga(view, reason);
     if (file.empty()) return reason;
     wic::WriteFileReplacing(path.c_str(), file.data(), file.size(), reason);
     return reason;
@@ -106,9 +111,16 @@ extern "C" {
 HGLOBAL LoadDIB(LPCSTR path) {
   if (!path || !*path) return nullptr;
   switch (CodecForExtension(ExtensionOf(path))) {
-    case Codec::Bmp: {
+    case Codec::Bmp:
+    case Codec::Pnm:
+    case Codec::Wbmp:
+    case Codec::Tga: {
       std::vector<uint8_t> bytes;
       if (!ReadWholeFile(path, 2 * kMaxDibBytes, bytes)) return nullptr;
+      const Codec codec = CodecForExtension(ExtensionOf(path));
+      if (codec == Codec::Pnm) return GlobalCopy(ReadPnm(bytes.data(), bytes.size()).dib);
+      if (codec == Codec::Wbmp) return GlobalCopy(ReadWbmp(bytes.data(), bytes.size()).dib);
+      if (codec == Codec::Tga) return GlobalCopy(ReadTga(bytes.data(), bytes.size()).dib);
       return GlobalCopy(ReadBmp(bytes.data(), bytes.size()).dib);
     }
     case Codec::Jpeg:

@@ -22,8 +22,10 @@ Codec CodecForExtension(const std::string& e) {
   if (e == "jpg" || e == "jpeg" || e == "jpe" || e == "bexa") return Codec::Jpeg;
   if (e == "png") return Codec::Png;
   if (e == "tif" || e == "tiff") return Codec::Tiff;
-  static const char* const kLater[] = {"pcx", "gif", "pbm", "pgm", "ppm", "gbr", "pat",
-                                       "xbm", "bm",  "xpm", "wbmp", "tga", "wpg"};
+  if (e == "pbm" || e == "pgm" || e == "ppm") return Codec::Pnm;
+  if (e == "wbmp") return Codec::Wbmp;
+  if (e == "tga") return Codec::Tga;
+  static const char* const kLater[] = {"pcx", "gif", "gbr", "pat", "xbm", "bm", "xpm", "wpg"};
   for (const char* later : kLater)
     if (e == later) return Codec::NotYetReady;
   return Codec::Unknown;
@@ -33,7 +35,9 @@ bool DepthAllowed(Codec codec, int depth) {
   if (depth != 1 && depth != 4 && depth != 8 && depth != 24) return false;
   switch (codec) {
     case Codec::Bmp:
-    case Codec::Png: return true;
+    case Codec::Png:
+    case Codec::Tga: return true;
+    case Codec::Wbmp: return depth == 1;
     case Codec::Jpeg: return depth == 24;
     case Codec::Tiff: return depth == 8 || depth == 24;
     default: return false;
@@ -50,6 +54,8 @@ std::string DepthRefusal(Codec codec, int depth) {
   switch (codec) {
     case Codec::Jpeg: return "JPEG files hold only true colour images.";
     case Codec::Tiff: return "TIFF files hold only 256-colour or true colour images.";
+    case Codec::Wbmp: return "WBMP files hold only 2-colour images.";
+    case Codec::Pnm: return "PBM, PGM and PPM files can be opened but not saved.";
     default: return "This file format cannot hold that colour depth.";
   }
 }

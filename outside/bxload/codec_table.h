@@ -13,6 +13,9 @@ enum class Codec {
   Jpeg,         // jpg, jpeg, jpe and the package picture "bexa"
   Png,
   Tiff,
+  Pnm,          // pbm, pgm, ppm: own reader
+  Wbmp,         // own reader and writer (2 colours)
+  Tga,          // own reader and writer
 };
 
 // Lower-case extension after the last dot behind the last path separator;

@@ -17,7 +17,10 @@ TEST(CodecTable, ExtensionIsTakenAfterTheLastDotOfTheFileName) {
   EXPECT_EQ(CodecForExtension("jpe"), Codec::Jpeg);
   EXPECT_EQ(CodecForExtension("bexa"), Codec::Jpeg);
   EXPECT_EQ(CodecForExtension("tiff"), Codec::Tiff);
-  EXPECT_EQ(CodecForExtension("wbmp"), Codec::NotYetReady);
+  EXPECT_EQ(CodecForExtension("wbmp"), Codec::Wbmp);
+  EXPECT_EQ(CodecForExtension("tga"), Codec::Tga);
+  EXPECT_EQ(CodecForExtension("pgm"), Codec::Pnm);
+  EXPECT_EQ(CodecForExtension("pcx"), Codec::NotYetReady);
   EXPECT_EQ(CodecForExtension("di"), Codec::Unknown);
   EXPECT_EQ(CodecForExtension(""), Codec::Unknown);
 }
@@ -28,6 +31,9 @@ TEST(CodecTable, DepthsFollowTheSaveFormats) {
     EXPECT_TRUE(DepthAllowed(Codec::Png, d));
     EXPECT_EQ(DepthAllowed(Codec::Jpeg, d), d == 24);
     EXPECT_EQ(DepthAllowed(Codec::Tiff, d), d >= 8);
+    EXPECT_TRUE(DepthAllowed(Codec::Tga, d));
+    EXPECT_EQ(DepthAllowed(Codec::Wbmp, d), d == 1);
+    EXPECT_FALSE(DepthAllowed(Codec::Pnm, d));  // opened, never saved
     EXPECT_FALSE(DepthAllowed(Codec::NotYetReady, d));
   }
   EXPECT_FALSE(DepthAllowed(Codec::Bmp, 16));

@@ -188,7 +188,7 @@ TEST_F(ConvertDib, ReadOnlyTargetIsNotReplaced) {
 
 TEST_F(ConvertDib, UnsupportedAndUnknownExtensionsFailWithText) {
   HGLOBAL picture = MakeTestPicture(8, 8);
-  for (const char* name : {"x.pcx", "x.GIF", "x.tga", "x.wbmp", "x.doc", "noextension"}) {
+  for (const char* name : {"x.pcx", "x.GIF", "x.xpm", "x.doc", "noextension"}) {
     std::string message;
     EXPECT_LE(Convert(picture, 24, Path(name), nullptr, &message), 0) << name;
     EXPECT_EQ(message.rfind("Cannot write " + Path(name) + ": ", 0), 0u) << message;
@@ -197,6 +197,47 @@ TEST_F(ConvertDib, UnsupportedAndUnknownExtensionsFailWithText) {
   Convert(picture, 24, Path("x.pcx"), nullptr, &message);
   EXPECT_NE(message.find("not supported yet"), std::string::npos) << message;
   EXPECT_TRUE(FilesInFolder().empty());
+  GlobalFree(picture);
+}
+
+TEST_F(ConvertDib, TgaAndWbmpRoundTripThroughTheLibrary) {
+  HGLOBAL picture = MakeTestPicture(23, 11);
+  for (int depth : {1, 4, 8, 24}) {
+    const std::string path = Path("t" + std::to_string(depth) + ".tga");
+    std::string message;
+    ASSERT_GT(Convert(picture, depth, path, nullptr, &message), 0) << message;
+    HGLOBAL back = BxLoad().LoadDIB(path.c_str());
+    ASSERT_NE(back, nullptr) << depth;
+    if (depth == 24) ExpectSamePixels(back, picture, "tga 24");
+    else EXPECT_LE(DistinctColours(back), 1 << depth);
+    GlobalFree(back);
+  }
+  std::string message;
+  EXPECT_LE(Convert(picture, 24, Path("x.wbmp"), nullptr, &message), 0);  // 2 colours only
+  ASSERT_GT(Convert(picture, 1, Path("x.wbmp"), nullptr, &message), 0) << message;
+  HGLOBAL back = BxLoad().LoadDIB(Path("x.wbmp").c_str());
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(BitsOf(back), 1);
+  EXPECT_LE(DistinctColours(back), 2);
+  GlobalFree(back);
+  GlobalFree(picture);
+}
+
+TEST_F(ConvertDib, PortableAnymapsOpen) {
+  const std::string path = Path("g.pgm");
+  const char pgm[] = "P2\n# a comment\n3 2\n255\n0 128 255\n10 20 30\n";
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, pgm, DWORD(sizeof pgm - 1), &written, nullptr);
+  CloseHandle(file);
+  HGLOBAL back = BxLoad().LoadDIB(path.c_str());
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(BitsOf(back), 8);
+  GlobalFree(back);
+  std::string message;
+  HGLOBAL picture = MakeTestPicture(4, 4);
+  EXPECT_LE(Convert(picture, 24, Path("x.ppm"), nullptr, &message), 0);  // opened, never saved
   GlobalFree(picture);
 }
 
