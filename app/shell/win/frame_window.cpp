@@ -103,10 +103,10 @@ LRESULT CALLBACK MdiClientProc(HWND client, UINT message, WPARAM wParam, LPARAM 
 
 void CreateToolButtons(HWND frame) {
   int x = 2;
-  for (const ToolButtonSpec& spec : ToolButtonsForScreen(GetSystemMetrics(SM_CXSCREEN))) {
-    const std::string caption = spec.literalCaption ? spec.literalCaption : LoadResString(spec.captionString);
-    HWND button = CreateToolButton(frame, x, 2, spec.bitmap, caption.c_str(), spec.command);
-    if (button) g_frame.toolButtons.emplace_back(button, spec.command);
+  for (const ToolButtonSpec& entry : ToolButtonsForScreen(GetSystemMetrics(SM_CXSCREEN))) {
+    const std::string caption = entry.literalCaption ? entry.literalCaption : LoadResString(entry.captionString);
+    HWND button = CreateToolButton(frame, x, 2, entry.bitmap, caption.c_str(), entry.command);
+    if (button) g_frame.toolButtons.emplace_back(button, entry.command);
     x += kToolButtonSize;
   }
 }
