@@ -45,7 +45,7 @@ TEST(BrightnessContrast, WorksOnTheLivePictureAndCancelRestoresIt) {
       redrawsWhileOpen = run.host.Count(2099);
       return true;
     });
-    user.Command(&run.dialog, IDC_EFFECT_CANCEL);
+    Press(user, run, IDC_EFFECT_CANCEL);
   });
   // Brightness 255 maps every byte to 255 before the contrast table (c = 0
   // keeps 255).
@@ -66,7 +66,7 @@ TEST(BrightnessContrast, ContrastMinusMaximumIsFlatGreyAndAcceptKeepsIt) {
   run.Run(plugin.Effect("ProcessBrightnessContrast"), [](ScriptedUser& user, EffectRun& run) {
     MoveSlider(user, run, 502, -127);
     user.WaitTicks(2);
-    user.Command(&run.dialog, IDC_EFFECT_OK);
+    Press(user, run, IDC_EFFECT_OK);
   });
   EXPECT_EQ(run.result, 1);
   EXPECT_EQ(DibPixels(run.image), MapPixels(original, 10, 10, [](uint8_t* p) {

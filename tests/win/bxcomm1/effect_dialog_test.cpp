@@ -89,7 +89,7 @@ TEST_F(EffectDialogTest, CancelAfterAppliesGivesADifferentHandleWithTheOriginalP
   run.Run(balance, [](ScriptedUser& user, EffectRun& run) {
     MoveSlider(user, run, 501, -60);
     WaitIdle(user, run);
-    user.Command(&run.dialog, IDC_EFFECT_APPLY);
+    Press(user, run, IDC_EFFECT_APPLY);
     WaitIdle(user, run);
     MoveSlider(user, run, 502, 80);
     ApplyThenClose(user, run, IDC_EFFECT_CANCEL);
@@ -107,7 +107,7 @@ TEST_F(EffectDialogTest, AcceptWithoutApplyReturnsOneWithPixelsUnchanged) {
   run.Run(balance, [](ScriptedUser& user, EffectRun& run) {
     MoveSlider(user, run, 503, 100);  // changes only the preview
     WaitIdle(user, run);
-    user.Command(&run.dialog, IDC_EFFECT_OK);
+    Press(user, run, IDC_EFFECT_OK);
   });
   EXPECT_EQ(run.result, 1);
   EXPECT_EQ(DibPixels(run.image), original);
@@ -153,7 +153,7 @@ TEST_F(EffectDialogTest, CancelDuringApplyStopsAtARowStepAndKeepsTheDialogOpen) 
     MoveSlider(user, run, 503, 100);
     ClickButton(user, run, 601);  // preserve lightness: the slow path
     WaitIdle(user, run);
-    user.Command(&run.dialog, IDC_EFFECT_APPLY);
+    Press(user, run, IDC_EFFECT_APPLY);
     // As soon as the pass runs (apply disabled), press cancel.
     user.Then([&run] {
       if (IsWindowEnabled(run.Item(IDC_EFFECT_APPLY))) return false;
@@ -166,7 +166,7 @@ TEST_F(EffectDialogTest, CancelDuringApplyStopsAtARowStepAndKeepsTheDialogOpen) 
       afterStop = DibPixels(run.image);
       return true;
     });
-    user.Command(&run.dialog, IDC_EFFECT_CANCEL);
+    Press(user, run, IDC_EFFECT_CANCEL);
   });
   EXPECT_TRUE(stillOpenAfterStop);
   // The stop left a band of finished rows at the bottom, ending on a multiple
@@ -212,7 +212,7 @@ TEST_F(EffectDialogTest, SliderLabelsFollowTheDragButThePreviewWaitsForTheEnd) {
       previewAfter = previewPixels();
       return true;
     });
-    user.Command(&run.dialog, IDC_EFFECT_OK);
+    Press(user, run, IDC_EFFECT_OK);
   });
   EXPECT_STREQ(labelDuringDrag, "70");
   ASSERT_FALSE(previewBefore.empty()) << "the dialog has no preview picture";
@@ -235,7 +235,7 @@ TEST_F(EffectDialogTest, RemembersItsPositionOnlyWithinTheScreen) {
         GetWindowRect(run.dialog, &where);
         return true;
       });
-      user.Command(&run.dialog, IDC_EFFECT_OK);
+      Press(user, run, IDC_EFFECT_OK);
     });
     if (c.moved) {
       EXPECT_EQ(where.left, 10) << c.saved;

@@ -62,11 +62,18 @@ ScriptedUser& WaitIdle(ScriptedUser& user, EffectRun& run) {
   return user.Then([&run] { return Idle(run); });
 }
 
+ScriptedUser& Press(ScriptedUser& user, EffectRun& run, int id) {
+  return user.Then([&run, id] {
+    if (!Idle(run)) return false;
+    PostMessageA(run.dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(run.Item(id)));
+    return true;
+  });
+}
+
 ScriptedUser& ApplyThenClose(ScriptedUser& user, EffectRun& run, int closeId) {
+  Press(user, run, IDC_EFFECT_APPLY);
   WaitIdle(user, run);
-  user.Command(&run.dialog, IDC_EFFECT_APPLY);
-  WaitIdle(user, run);
-  return user.Command(&run.dialog, closeId);
+  return Press(user, run, closeId);
 }
 
 void WriteDialogPosition(const char* value) {

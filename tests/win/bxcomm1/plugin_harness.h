@@ -50,6 +50,9 @@ ScriptedUser& ClickButton(ScriptedUser& user, EffectRun& run, int id);
 // Waits until the dialog no longer runs a pass (the apply button is enabled).
 ScriptedUser& WaitIdle(ScriptedUser& user, EffectRun& run);
 
+// Presses button `id` once the dialog runs no pass (a press during a pass
+// is ignored by the dialog, except cancel, which stops the pass).
+ScriptedUser& Press(ScriptedUser& user, EffectRun& run, int id);
 // Waits for the dialog to be idle, presses apply, waits for the pass to end,
 // then presses `closeId` (accept or cancel).
 ScriptedUser& ApplyThenClose(ScriptedUser& user, EffectRun& run, int closeId);
