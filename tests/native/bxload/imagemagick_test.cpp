@@ -2,6 +2,8 @@
 // BMPs we write read back in ImageMagick with ours.
 #include <gtest/gtest.h>
 
+#include "tests/native/bxload/imagemagick_support.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,18 +21,9 @@ namespace quillo::bxload {
 namespace {
 
 namespace fs = std::filesystem;
-constexpr char kConvert[] = "/usr/bin/convert";
-
-std::vector<uint8_t> Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-bool Convert(const std::string& arguments) {
-  const std::string command = std::string(kConvert) + " " + arguments + " 2>/dev/null";
-  return std::system(command.c_str()) == 0;
-}
-
+using test::Convert;
+using test::kConvert;
+using test::Slurp;
 // Pixels of a binary PPM (P6, maximum 255) as red, green, blue bytes.
 bool ReadPpm(const fs::path& path, int& width, int& height, std::vector<uint8_t>& rgb) {
   const std::vector<uint8_t> bytes = Slurp(path);
@@ -74,26 +67,7 @@ std::vector<uint8_t> OurRgb(const std::vector<uint8_t>& dib) {
   return rgb;
 }
 
-class ImageMagick : public ::testing::Test {
- protected:
-  void SetUp() override {
-#ifdef _WIN32
-    GTEST_SKIP() << "ImageMagick is checked in the native build";
-#else
-    if (!fs::exists(kConvert)) GTEST_SKIP() << "ImageMagick is not installed";
-    dir_ = fs::temp_directory_path() / ("quillo_bxload_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-    source_ = dir_ / "source.png";
-    const fs::path photo = fs::path(QUILLO_CORPUS_DIR) / "photos" / "chelsea.png";
-    const std::string input = fs::exists(photo) ? photo.string() : "gradient:red-blue";
-    ASSERT_TRUE(Convert("'" + input + "' -resize '61x37!' -depth 8 '" + source_.string() + "'"));
-#endif
-  }
-  void TearDown() override {
-    if (!dir_.empty()) fs::remove_all(dir_);
-  }
-  fs::path dir_, source_;
-};
+using ImageMagick = test::ImageMagickFixture;
 
 TEST_F(ImageMagick, ItsBmpsReadWithItsPixels) {
   struct Case { const char* name; const char* options; int bits; uint32_t compression; };

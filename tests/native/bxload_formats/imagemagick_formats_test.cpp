@@ -3,6 +3,8 @@
 // read back in ImageMagick with ours.
 #include <gtest/gtest.h>
 
+#include "tests/native/bxload/imagemagick_support.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -22,19 +24,10 @@ namespace quillo::bxload {
 namespace {
 
 namespace fs = std::filesystem;
+using ::quillo::test::Convert;
+using ::quillo::test::kConvert;
+using ::quillo::test::Slurp;
 using V = std::vector<uint8_t>;
-constexpr char kConvert[] = "/usr/bin/convert";
-
-V Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-bool Convert(const std::string& arguments) {
-  const std::string command = std::string(kConvert) + " " + arguments + " 2>/dev/null";
-  return std::system(command.c_str()) == 0;
-}
-
 // Our reading of any of the three formats, by file name ending.
 std::vector<uint8_t> ReadOurs(const fs::path& path, std::string& error) {
   const V file = Slurp(path);
@@ -54,24 +47,8 @@ std::vector<uint8_t> ReadOurs(const fs::path& path, std::string& error) {
   return image.dib;
 }
 
-class ImageMagickFormats : public ::testing::Test {
+class ImageMagickFormats : public ::quillo::test::ImageMagickFixture {
  protected:
-  void SetUp() override {
-#ifdef _WIN32
-    GTEST_SKIP() << "ImageMagick is checked in the native build";
-#else
-    if (!fs::exists(kConvert)) GTEST_SKIP() << "ImageMagick is not installed";
-    dir_ = fs::temp_directory_path() / ("quillo_formats_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-    source_ = dir_ / "source.png";
-    const fs::path photo = fs::path(QUILLO_CORPUS_DIR) / "photos" / "chelsea.png";
-    const std::string input = fs::exists(photo) ? photo.string() : "gradient:red-blue";
-    ASSERT_TRUE(Convert("'" + input + "' -resize '61x37!' -depth 8 '" + source_.string() + "'"));
-#endif
-  }
-  void TearDown() override {
-    if (!dir_.empty()) fs::remove_all(dir_);
-  }
   // Its plain PPM dump of `file`, red, green, blue top-down. Sixteen-bit
   // files are dumped with 16-bit samples (its own reduction to 8 bits
   // truncates where ours rounds). Its targa reader keeps rows in file order
@@ -86,7 +63,6 @@ class ImageMagickFormats : public ::testing::Test {
     EXPECT_TRUE(error.empty()) << error;
     return test::Rgb(dib);
   }
-  fs::path dir_, source_;
 };
 
 TEST_F(ImageMagickFormats, ItsFilesReadWithItsPixels) {
