@@ -1,6 +1,7 @@
 // BXLoad.DLL: reads and writes picture files, choosing the codec by the
-// file name's extension. BMP goes through the own reader and writer; JPEG,
-// PNG and TIFF through WIC.
+// file name's extension. BMP, the any-maps, WBMP, TGA, PCX, GIF, brushes,
+// patterns, XBM, XPM and WPG go through the own kernels; JPEG, PNG and TIFF
+// through WIC.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -12,10 +13,16 @@
 #include "contracts/image_codecs.h"
 #include "depth_convert.h"
 #include "file_access.h"
+#include "gif_codec.h"
+#include "gimp_formats.h"
 #include "outside/wic/replace_file.h"
+#include "pcx_codec.h"
 #include "pnm_codec.h"
 #include "tga_codec.h"
 #include "wbmp_codec.h"
+#include "wpg_codec.h"
+#include "xbm_codec.h"
+#include "xpm_codec.h"
 #include "outside/wic/wic_codec.h"
 
 using namespace quillo::bxload;
@@ -39,12 +46,19 @@ wic::Container ContainerOf(Codec codec) {
 std::string WriteFormat(Codec codec, const std::vector<uint8_t>& pixels, const std::string& path,
                       const BYTE* mask) {
   std::string reason;
-  if (codec == Codec::Bmp || codec == Codec::Wbmp || codec == Codec::Tga) {
+  if (codec != Codec::Jpeg && codec != Codec::Png && codec != Codec::Tiff) {
     DibView view;
     ParseDib(pixels.data(), pixels.size(), view, reason);
-    const std::vector<uint8_t> file = codec == Codec::Bmp    ? WriteBmp(view, reason)
-                                      : codec == Codec::Wbmp ? WriteWbmp(view, reason)
-                                                             : WriteTga(view, reason);
+    std::vector<uint8_t> file;
+    switch (codec) {
+      case Codec::Bmp: file = WriteBmp(view, reason); break;
+      case Codec::Wbmp: file = WriteWbmp(view, reason); break;
+      case Codec::Tga: file = WriteTga(view, reason); break;
+      case Codec::Pcx: file = WritePcx(view, reason); break;
+      case Codec::Gif: file = WriteGif(view, reason); break;
+      case Codec::Wpg: file = WriteWpg(view, reason); break;
+      default: reason = "this file format cannot be written.";
+    }
     if (file.empty()) return reason;
     wic::WriteFileReplacing(path.c_str(), file.data(), file.size(), reason);
     return reason;
@@ -69,7 +83,6 @@ std::string WritePicture(HGLOBAL dib, const std::string& path, int depth, const 
   if (path.empty()) return "No file name was given.";
   const std::string extension = ExtensionOf(path.c_str());
   const Codec codec = CodecForExtension(extension);
-  if (codec == Codec::NotYetReady) return failure("this file format is not supported yet.");
   if (codec == Codec::Unknown)
     return failure(extension.empty() ? "the file name has no extension that names a picture format."
                                      : "\"." + extension + "\" is not a picture file format.");
@@ -110,22 +123,25 @@ extern "C" {
 
 HGLOBAL LoadDIB(LPCSTR path) {
   if (!path || !*path) return nullptr;
-  switch (CodecForExtension(ExtensionOf(path))) {
-    case Codec::Bmp:
-    case Codec::Pnm:
-    case Codec::Wbmp:
-    case Codec::Tga: {
-      std::vector<uint8_t> bytes;
-      if (!ReadWholeFile(path, 2 * kMaxDibBytes, bytes)) return nullptr;
-      const Codec codec = CodecForExtension(ExtensionOf(path));
-      if (codec == Codec::Pnm) return GlobalCopy(ReadPnm(bytes.data(), bytes.size()).dib);
-      if (codec == Codec::Wbmp) return GlobalCopy(ReadWbmp(bytes.data(), bytes.size()).dib);
-      if (codec == Codec::Tga) return GlobalCopy(ReadTga(bytes.data(), bytes.size()).dib);
-      return GlobalCopy(ReadBmp(bytes.data(), bytes.size()).dib);
-    }
-    case Codec::Jpeg:
-    case Codec::Png:
-    case Codec::Tiff: return wic::LoadDib(path);
+  const Codec codec = CodecForExtension(ExtensionOf(path));
+  if (codec == Codec::Jpeg || codec == Codec::Png || codec == Codec::Tiff) return wic::LoadDib(path);
+  if (codec == Codec::Unknown) return nullptr;
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, 2 * kMaxDibBytes, bytes)) return nullptr;
+  const uint8_t* data = bytes.data();
+  const size_t size = bytes.size();
+  switch (codec) {
+    case Codec::Bmp: return GlobalCopy(ReadBmp(data, size).dib);
+    case Codec::Pnm: return GlobalCopy(ReadPnm(data, size).dib);
+    case Codec::Wbmp: return GlobalCopy(ReadWbmp(data, size).dib);
+    case Codec::Tga: return GlobalCopy(ReadTga(data, size).dib);
+    case Codec::Pcx: return GlobalCopy(ReadPcx(data, size).dib);
+    case Codec::Gif: return GlobalCopy(ReadGif(data, size).dib);
+    case Codec::Gbr: return GlobalCopy(ReadGbr(data, size).dib);
+    case Codec::Pat: return GlobalCopy(ReadPat(data, size).dib);
+    case Codec::Xbm: return GlobalCopy(ReadXbm(data, size).dib);
+    case Codec::Xpm: return GlobalCopy(ReadXpm(data, size).dib);
+    case Codec::Wpg: return GlobalCopy(ReadWpg(data, size).dib);
     default: return nullptr;
   }
 }

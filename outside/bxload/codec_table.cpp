@@ -25,9 +25,13 @@ Codec CodecForExtension(const std::string& e) {
   if (e == "pbm" || e == "pgm" || e == "ppm") return Codec::Pnm;
   if (e == "wbmp") return Codec::Wbmp;
   if (e == "tga") return Codec::Tga;
-  static const char* const kLater[] = {"pcx", "gif", "gbr", "pat", "xbm", "bm", "xpm", "wpg"};
-  for (const char* later : kLater)
-    if (e == later) return Codec::NotYetReady;
+  if (e == "pcx") return Codec::Pcx;
+  if (e == "gif") return Codec::Gif;
+  if (e == "gbr") return Codec::Gbr;
+  if (e == "pat") return Codec::Pat;
+  if (e == "xbm" || e == "bm") return Codec::Xbm;
+  if (e == "xpm") return Codec::Xpm;
+  if (e == "wpg") return Codec::Wpg;
   return Codec::Unknown;
 }
 
@@ -36,7 +40,10 @@ bool DepthAllowed(Codec codec, int depth) {
   switch (codec) {
     case Codec::Bmp:
     case Codec::Png:
-    case Codec::Tga: return true;
+    case Codec::Tga:
+    case Codec::Pcx: return true;
+    case Codec::Gif:
+    case Codec::Wpg: return depth != 24;
     case Codec::Wbmp: return depth == 1;
     case Codec::Jpeg: return depth == 24;
     case Codec::Tiff: return depth == 8 || depth == 24;
@@ -45,7 +52,9 @@ bool DepthAllowed(Codec codec, int depth) {
 }
 
 int SaveDepth(Codec codec, int bitCount) {
-  return DepthAllowed(codec, bitCount) ? bitCount : 24;
+  for (int depth : {bitCount, 24, 8, 4, 1})
+    if (DepthAllowed(codec, depth)) return depth;
+  return 24;  // refused later with the format's own reason
 }
 
 std::string DepthRefusal(Codec codec, int depth) {
@@ -56,6 +65,12 @@ std::string DepthRefusal(Codec codec, int depth) {
     case Codec::Tiff: return "TIFF files hold only 256-colour or true colour images.";
     case Codec::Wbmp: return "WBMP files hold only 2-colour images.";
     case Codec::Pnm: return "PBM, PGM and PPM files can be opened but not saved.";
+    case Codec::Gif: return "GIF files hold only 2, 16 or 256-colour images.";
+    case Codec::Wpg: return "WPG files hold only 2, 16 or 256-colour images.";
+    case Codec::Gbr:
+    case Codec::Pat: return "Brush and pattern files can be opened but not saved.";
+    case Codec::Xbm:
+    case Codec::Xpm: return "XBM and XPM files can be opened but not saved.";
     default: return "This file format cannot hold that colour depth.";
   }
 }

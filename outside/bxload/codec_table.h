@@ -8,7 +8,6 @@ namespace quillo::bxload {
 
 enum class Codec {
   Unknown,      // not an image extension at all
-  NotYetReady,  // an extension of the open and save lists without a codec here
   Bmp,          // bmp, dib, rle: own reader and writer
   Jpeg,         // jpg, jpeg, jpe and the package picture "bexa"
   Png,
@@ -16,6 +15,13 @@ enum class Codec {
   Pnm,          // pbm, pgm, ppm: own reader
   Wbmp,         // own reader and writer (2 colours)
   Tga,          // own reader and writer
+  Pcx,          // own reader and writer
+  Gif,          // first image through the animation loader's decoder; own writer
+  Gbr,          // brushes: read only
+  Pat,          // patterns: read only
+  Xbm,          // xbm, bm: read only
+  Xpm,          // read only
+  Wpg,          // own reader and writer
 };
 
 // Lower-case extension after the last dot behind the last path separator;
@@ -26,7 +32,8 @@ Codec CodecForExtension(const std::string& extension);
 // Depths (1, 4, 8, 24) each format can store.
 bool DepthAllowed(Codec codec, int depth);
 // Depth SaveDIB writes a picture of `bitCount` bits with: its own depth when
-// the format holds it, else true colour.
+// the format holds it, else true colour, else the most colours the format
+// holds (256 for GIF and WPG, 2 for WBMP); true colour for read-only formats.
 int SaveDepth(Codec codec, int bitCount);
 // Why `depth` is refused for `codec`, as a sentence for the user.
 std::string DepthRefusal(Codec codec, int depth);

@@ -20,7 +20,8 @@ TEST(CodecTable, ExtensionIsTakenAfterTheLastDotOfTheFileName) {
   EXPECT_EQ(CodecForExtension("wbmp"), Codec::Wbmp);
   EXPECT_EQ(CodecForExtension("tga"), Codec::Tga);
   EXPECT_EQ(CodecForExtension("pgm"), Codec::Pnm);
-  EXPECT_EQ(CodecForExtension("pcx"), Codec::NotYetReady);
+  EXPECT_EQ(CodecForExtension("pcx"), Codec::Pcx);
+  EXPECT_EQ(CodecForExtension("bm"), Codec::Xbm);
   EXPECT_EQ(CodecForExtension("di"), Codec::Unknown);
   EXPECT_EQ(CodecForExtension(""), Codec::Unknown);
 }
@@ -34,7 +35,6 @@ TEST(CodecTable, DepthsFollowTheSaveFormats) {
     EXPECT_TRUE(DepthAllowed(Codec::Tga, d));
     EXPECT_EQ(DepthAllowed(Codec::Wbmp, d), d == 1);
     EXPECT_FALSE(DepthAllowed(Codec::Pnm, d));  // opened, never saved
-    EXPECT_FALSE(DepthAllowed(Codec::NotYetReady, d));
   }
   EXPECT_FALSE(DepthAllowed(Codec::Bmp, 16));
   EXPECT_FALSE(DepthAllowed(Codec::Bmp, 32));

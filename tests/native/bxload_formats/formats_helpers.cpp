@@ -11,6 +11,28 @@ DibView View(const std::vector<uint8_t>& dib) {
   return view;
 }
 
+std::vector<uint8_t> Patterned(int width, int height, int bits) {
+  std::vector<uint8_t> dib = NewDib(width, height, bits);
+  const DibView view = View(dib);
+  uint8_t* base = dib.data() + DibBitsOffset(dib);
+  if (bits <= 8) {
+    DibColour* table = DibTable(dib);
+    for (int i = 0; i < (1 << bits); ++i) table[i] = {uint8_t(i * 37), uint8_t(255 - i), uint8_t(i * 11 + 3), 0};
+  }
+  const int entries = 1 << (bits <= 8 ? bits : 8);
+  for (int y = 0; y < height; ++y) {
+    uint8_t* row = base + view.stride * (height - 1 - y);
+    for (int x = 0; x < width; ++x) {
+      const int v = (x * 3 + y * 5 + (x * y) % 7 + (x / 9) * 13) % entries;
+      if (bits == 1) row[x >> 3] |= uint8_t(v << (7 - (x & 7)));
+      else if (bits == 4) row[x >> 1] |= uint8_t((x & 1) ? v : v << 4);
+      else if (bits == 8) row[x] = uint8_t(v);
+      else row[3 * x] = uint8_t(v), row[3 * x + 1] = uint8_t(x * 7 + y), row[3 * x + 2] = uint8_t(y * 3 - x);
+    }
+  }
+  return dib;
+}
+
 int BitsOf(const std::vector<uint8_t>& dib) { return View(dib).bitCount; }
 
 std::vector<uint8_t> Rgb(const std::vector<uint8_t>& dib, int* width, int* height) {

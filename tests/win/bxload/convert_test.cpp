@@ -186,17 +186,90 @@ TEST_F(ConvertDib, ReadOnlyTargetIsNotReplaced) {
   GlobalFree(picture);
 }
 
-TEST_F(ConvertDib, UnsupportedAndUnknownExtensionsFailWithText) {
+TEST_F(ConvertDib, UnknownExtensionsFailWithText) {
   HGLOBAL picture = MakeTestPicture(8, 8);
-  for (const char* name : {"x.pcx", "x.GIF", "x.xpm", "x.doc", "noextension"}) {
+  for (const char* name : {"x.doc", "x.gif2", "noextension"}) {
     std::string message;
     EXPECT_LE(Convert(picture, 24, Path(name), nullptr, &message), 0) << name;
     EXPECT_EQ(message.rfind("Cannot write " + Path(name) + ": ", 0), 0u) << message;
   }
-  std::string message;
-  Convert(picture, 24, Path("x.pcx"), nullptr, &message);
-  EXPECT_NE(message.find("not supported yet"), std::string::npos) << message;
   EXPECT_TRUE(FilesInFolder().empty());
+  GlobalFree(picture);
+}
+
+TEST_F(ConvertDib, PcxGifAndWpgRoundTripAtTheirDepths) {
+  // Every paletted depth keeps the table and indices, so pixels come back
+  // unchanged; true colour only where the format holds it.
+  struct Case { const char* ext; bool trueColour; };
+  for (const Case c : {Case{"pcx", true}, Case{"GIF", false}, Case{"wpg", false}}) {
+    for (int bits : {1, 4, 8}) {
+      HGLOBAL picture = MakePaletted(29, 7, bits, [](int i) { return RGBQUAD{BYTE(i * 3), BYTE(200 - i), BYTE(i * 7), 0}; },
+                                     [bits](int x, int y) { return (x * 5 + y * 3) % (1 << bits); });
+      const std::string path = Path("r" + std::to_string(bits) + "." + c.ext);
+      std::string message;
+      ASSERT_GT(Convert(picture, bits, path, nullptr, &message), 0) << path << ": " << message;
+      HGLOBAL back = BxLoad().LoadDIB(path.c_str());
+      ASSERT_NE(back, nullptr) << path;
+      EXPECT_EQ(BitsOf(back), bits) << path;
+      ExpectSamePixels(back, picture, path.c_str());
+      GlobalFree(back);
+      GlobalFree(picture);
+    }
+    HGLOBAL photo = MakeTestPicture(23, 11);
+    const std::string path = Path(std::string("t.") + c.ext);
+    std::string message;
+    if (c.trueColour) {
+      ASSERT_GT(Convert(photo, 24, path, nullptr, &message), 0) << message;
+      HGLOBAL back = BxLoad().LoadDIB(path.c_str());
+      ASSERT_NE(back, nullptr);
+      ExpectSamePixels(back, photo, path.c_str());
+      GlobalFree(back);
+    } else {
+      EXPECT_LE(Convert(photo, 24, path, nullptr, &message), 0);
+      EXPECT_NE(message.find("2, 16 or 256-colour"), std::string::npos) << message;
+      EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+      // SaveDIB brings a true-colour picture down to 256 colours instead.
+      ASSERT_TRUE(BxLoad().SaveDIB(photo, path.c_str())) << path;
+      HGLOBAL back = BxLoad().LoadDIB(path.c_str());
+      ASSERT_NE(back, nullptr) << path;
+      EXPECT_EQ(BitsOf(back), 8);
+      GlobalFree(back);
+    }
+    GlobalFree(photo);
+  }
+}
+
+TEST_F(ConvertDib, ReadOnlyFormatsOpenAndRefuseSaving) {
+  std::string brush = {0, 0, 0, 28, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 'G', 'I', 'M', 'P', 0, 0, 0, 10};
+  brush += std::string("\x00\xFF", 2);
+  std::string pattern = {0, 0, 0, 24, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 3, 'G', 'P', 'A', 'T'};
+  pattern += "\x10\x20\x30";
+  struct File { const char* name; std::string bytes; int bits; uint8_t firstBgr[3]; };
+  const File files[] = {
+      {"b.gbr", brush, 8, {255, 255, 255}},
+      {"p.PAT", pattern, 24, {0x30, 0x20, 0x10}},
+      {"x.xbm", "#define x_width 3\n#define x_height 1\nstatic char x_bits[] = { 0x01 };", 1, {0, 0, 0}},
+      {"x.bm", "#define x_width 3\n#define x_height 1\nstatic char x_bits[] = { 0x06 };", 1, {255, 255, 255}},
+      {"x.xpm", "/* XPM */ static char *x[] = {\"2 1 2 1\", \"a c red\", \"b c None\", \"ab\"};", 1, {0, 0, 255}},
+  };
+  HGLOBAL picture = MakeTestPicture(4, 4);
+  for (const File& f : files) {
+    ASSERT_TRUE(WriteFileBytes(Path(f.name), f.bytes));
+    HGLOBAL back = BxLoad().LoadDIB(Path(f.name).c_str());
+    ASSERT_NE(back, nullptr) << f.name;
+    EXPECT_EQ(BitsOf(back), f.bits) << f.name;
+    uint8_t p[3];
+    PixelOf(back, 0, 0, p);
+    EXPECT_EQ(std::memcmp(p, f.firstBgr, 3), 0) << f.name;
+    GlobalFree(back);
+    // Damaged: the first half of the file opens nothing.
+    ASSERT_TRUE(WriteFileBytes(Path(f.name), f.bytes.substr(0, f.bytes.size() / 2)));
+    EXPECT_EQ(BxLoad().LoadDIB(Path(f.name).c_str()), nullptr) << f.name;
+    std::string message;
+    const std::string target = Path(std::string("w_") + f.name);
+    EXPECT_LE(Convert(picture, 24, target, nullptr, &message), 0) << f.name;
+    EXPECT_NE(message.find("can be opened but not saved"), std::string::npos) << message;
+  }
   GlobalFree(picture);
 }
 

@@ -75,7 +75,7 @@ TEST_F(LoadSave, SavingReplacesAnExistingFileCompletely) {
   ASSERT_TRUE(BxLoad().SaveDIB(picture, path.c_str()));
   EXPECT_EQ(ReadFileBytes(path).size(), 54u + 16u * 3u);
   EXPECT_EQ(FilesInFolder().size(), 1u);
-  EXPECT_FALSE(BxLoad().SaveDIB(picture, Path("x.pcx").c_str()));
+  EXPECT_FALSE(BxLoad().SaveDIB(picture, Path("x.xpm").c_str()));
   EXPECT_FALSE(BxLoad().SaveDIB(picture, nullptr));
   GlobalFree(picture);
 }
@@ -91,8 +91,10 @@ TEST_F(LoadSave, UnreadableFilesGiveNoPicture) {
   WriteFileBytes(Path("cut.bmp"), good.substr(0, 70));
   WriteFileBytes(Path("junk.png"), "not a picture at all");
   WriteFileBytes(Path("image.pcx"), good);
+  WriteFileBytes(Path("image.gif"), good);
+  WriteFileBytes(Path("image.wpg"), good);
   WriteFileBytes(Path("image.di"), good);
-  for (const char* name : {"cut.bmp", "junk.png", "image.pcx", "image.di"})
+  for (const char* name : {"cut.bmp", "junk.png", "image.pcx", "image.gif", "image.wpg", "image.di"})
     EXPECT_EQ(c.LoadDIB(Path(name).c_str()), nullptr) << name;
   // A bitmap named .dib or .rle reads the same.
   WriteFileBytes(Path("same.DIB"), good);
