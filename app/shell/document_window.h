@@ -53,11 +53,30 @@ float DocumentZoom(HWND document);
 HWND FindDocumentHolding(HGLOBAL image);
 // Title (path or caption) of a document window.
 const char* DocumentTitle(HWND document);
+void SetDocumentTitle(HWND document, const char* title);
 
 // After an effect: frees stale display copies and lets the newest step share
 // the previous step's mask and image when they carry nothing new; then
 // rebuilds the display copy.
 void TidyDocumentHistory(HWND document);
+
+// ---- Effect runs -----------------------------------------------------------
+// Opens a tentative undo step holding `image` (taken over) and `mask` (taken
+// over, may be null) for an effect to work on. Nothing older is released
+// until the step is kept. Null (image and mask freed) on failure. Only one
+// step is open at a time.
+UndoSlot* BeginEffectStep(HWND document, HGLOBAL image, LPBYTE mask);
+// Keeps the open step (its size and palette are read again from whatever
+// image the effect left in it) or takes it back, leaving the history as it
+// was before BeginEffectStep.
+void EndEffectStep(HWND document, bool keep);
+// The document's selection rectangle, clamped to the image, when it is more
+// than 10 pixels wide and high; otherwise null. The address stays valid while
+// the document exists.
+INT32* EffectSelection(HWND document);
+void SetMaskDisplayMode(HWND document, int mode);
+// Lays the view out again (after the image changed size) and repaints it.
+void RelayoutDocument(HWND document, bool erase);
 
 // How the document reads and frees an animation structure of the GIF loader.
 struct AnimationAccess {

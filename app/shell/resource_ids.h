@@ -145,7 +145,7 @@
 #define IDS_HELP_CASCADE 0x600C
 #define IDS_HELP_TOPICS 0x600D
 #define IDS_HELP_UNDO 0x600E
-#define IDS_HELP_BROWSER_1 0x6011
+#define IDS_HELP_BROWSER_1 0x6011     // also the name of effect family 0x1
 #define IDS_HELP_IMAGE_INFO 0x6015
 #define IDS_HELP_GREY 0x6016
 #define IDS_HELP_INVERT 0x6017
@@ -154,7 +154,7 @@
 #define IDS_HELP_TURN_LEFT 0x601A
 #define IDS_HELP_MIRROR_X 0x601B
 #define IDS_HELP_MIRROR_Y 0x601C
-#define IDS_HELP_BROWSER_2 0x601E
+#define IDS_HELP_BROWSER_2 0x601E     // also the name of effect family 0x2
 #define IDS_HELP_BROWSER_3 0x601F
 #define IDS_HELP_VIEW_SELECT 0x6020
 #define IDS_HELP_VIEW_MAGNIFIER 0x6021
@@ -163,7 +163,7 @@
 #define IDS_HELP_NEW_IMAGE 0x6024
 #define IDS_HELP_BROWSER_4 0x602F
 #define IDS_HELP_BROWSER_5 0x6030
-#define IDS_HELP_EFFECT_BROWSER 0x6034
+#define IDS_HELP_EFFECT_BROWSER 0x6034  // also the name of the warp family 0x20
 #define IDS_HELP_EFFECT_BROWSER_2 0x6035
 #define IDS_HELP_VIEW_ZOOM_RECT 0x6036
 #define IDS_HELP_BROWSER_7 0x6040
@@ -183,3 +183,22 @@
 #define IDS_HELP_MAIL_GIFT_RUNNING 0x6121
 #define IDS_HELP_PANEL_PACK 0x6127
 #define IDS_HELP_PANEL_SAVER 0x6132
+
+// ---- Strings of the effect host ---------------------------------------------
+// Family names (the family table of the catalogue); three of them double as
+// the menu help of the browser commands.
+#define IDS_FAMILY_FILTERS 0x6011
+#define IDS_FAMILY_ARTISTIC 0x601E
+#define IDS_FAMILY_MOVING 0x6034
+#define IDS_FAMILY_SCENES 0x6037
+#define IDS_CATALOGUE_BUILT 0x6044      // "OK" after a scan that catalogued effects
+#define IDS_NO_EFFECTS_FOUND 0x6045     // no plug-in, or the catalogue cannot be written
+#define IDS_NO_CATALOGUE 0x6046         // the browser finds no catalogue file
+#define IDS_EFFECT_LOAD_FAILED 0x6047   // plug-in, function or image copy missing
+#define IDS_NO_ACTIVE_PICTURE 0x604D
+#define IDS_ANIMATION_NO_EFFECT 0x6051
+#define IDS_EFFECT_NEEDS_MASK 0x6103
+#define IDS_FAVOURITES_FAILED 0x610F
+#define IDS_PACK_NEEDS_PICTURE 0x6128
+#define IDS_SAVER_INSTALLED 0x6133
+#define IDS_SAVER_FAILED 0x6134

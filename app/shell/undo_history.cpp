@@ -62,6 +62,55 @@ int PushUndoSlot(UndoSlot* slots, UndoReleaser& releaser) {
   return kUndoSlotCount - 1;
 }
 
+TentativeUndoStep BeginTentativeUndoStep(UndoSlot* slots) {
+  TentativeUndoStep step;
+  for (int i = 1; i < kUndoSlotCount; ++i)
+    if (!slots[i].image) {
+      step.index = i;
+      return step;
+    }
+  step.evictedOldest = true;
+  step.evicted = slots[1];
+  for (int i = 1; i < kUndoSlotCount - 1; ++i) slots[i] = slots[i + 1];
+  slots[kUndoSlotCount - 1] = UndoSlot{};
+  step.index = kUndoSlotCount - 1;
+  return step;
+}
+
+namespace {
+
+// Frees the handles of a slot that is outside the array, each only when no
+// slot of the array still holds it.
+void ReleaseLooseSlot(const UndoSlot* slots, const UndoSlot& loose, UndoReleaser& releaser) {
+  if (loose.mask && !MaskHeld(slots, loose.mask)) releaser.FreeMask(loose.mask);
+  if (loose.displayCopy && loose.displayCopy != loose.image && !DibHeld(slots, loose.displayCopy))
+    releaser.FreeDisplayCopy(loose.displayCopy);
+  if (loose.palette && !PaletteHeld(slots, loose.palette)) releaser.FreePalette(loose.palette);
+  if (loose.image && !DibHeld(slots, loose.image)) releaser.FreeImage(loose.image);
+}
+
+}  // namespace
+
+void CommitTentativeUndoStep(UndoSlot* slots, TentativeUndoStep& step, UndoReleaser& releaser) {
+  if (step.evictedOldest) ReleaseLooseSlot(slots, step.evicted, releaser);
+  step = TentativeUndoStep{};
+}
+
+void CancelTentativeUndoStep(UndoSlot* slots, TentativeUndoStep& step, UndoReleaser& releaser) {
+  if (step.index > 0 && step.index < kUndoSlotCount) {
+    // The new step's own handles go unless an older step shares them (an
+    // effect may hand back the handle it was given).
+    const UndoSlot fresh = slots[step.index];
+    slots[step.index] = UndoSlot{};
+    if (step.evictedOldest) {
+      for (int i = kUndoSlotCount - 1; i > 1; --i) slots[i] = slots[i - 1];
+      slots[1] = step.evicted;
+    }
+    ReleaseLooseSlot(slots, fresh, releaser);
+  }
+  step = TentativeUndoStep{};
+}
+
 bool PopUndoSlot(UndoSlot* slots, UndoReleaser& releaser) {
   for (int i = kUndoSlotCount - 1; i > 0; --i) {
     if (slots[i].image) {

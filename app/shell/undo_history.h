@@ -17,6 +17,24 @@ bool HasUndoStep(const UndoSlot* slots);
 // returned; slot 0 is never released this way.
 int PushUndoSlot(UndoSlot* slots, UndoReleaser& releaser);
 
+// A step that may still be taken back without a trace: the effect host
+// makes one before an effect runs and keeps or cancels it afterwards. When
+// all five steps were in use, the oldest one is set aside (not released) to
+// make room, so a cancel can put the history back exactly as it was.
+struct TentativeUndoStep {
+  int index = 0;          // the new step's slot (1-5); 0 = none open
+  bool evictedOldest = false;
+  UndoSlot evicted;       // the set-aside oldest step
+};
+
+// Opens a new, empty step at the top without releasing anything.
+TentativeUndoStep BeginTentativeUndoStep(UndoSlot* slots);
+// Keeps the new step: the set-aside oldest step is released now (its handles
+// only when no slot still holds them).
+void CommitTentativeUndoStep(UndoSlot* slots, TentativeUndoStep& step, UndoReleaser& releaser);
+// Drops the new step and restores the history as it was before Begin.
+void CancelTentativeUndoStep(UndoSlot* slots, TentativeUndoStep& step, UndoReleaser& releaser);
+
 // Releases the highest occupied slot among 5 down to 1. Returns false (and
 // changes nothing) when only slot 0 is left.
 bool PopUndoSlot(UndoSlot* slots, UndoReleaser& releaser);

@@ -1,5 +1,7 @@
 #include "effect_area.h"
 
+#include <cstdint>
+
 namespace quillo {
 
 EffectArea SettleArea(const int32_t* selection, int width, int height) {
@@ -26,6 +28,7 @@ int MulDivRound(int a, int b, int c) {
   const int64_t num = product < 0 ? -product : product;
   const int64_t den = c < 0 ? -int64_t(c) : int64_t(c);
   const int64_t q = (num + den / 2) / den;
+  if (q > INT32_MAX) return -1;  // as MulDiv answers an overflow
   return int(negative ? -q : q);
 }
 

@@ -22,7 +22,7 @@ struct EffectArea {
 EffectArea SettleArea(const int32_t* selection, int width, int height);
 
 // a * b / c rounded to the nearest integer, halves away from zero, as the
-// Windows MulDiv does; -1 when c is 0.
+// Windows MulDiv does; -1 when c is 0 or the result does not fit.
 int MulDivRound(int a, int b, int c);
 
 // The area scaled from a width x height picture onto its previewWidth x

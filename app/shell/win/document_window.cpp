@@ -385,6 +385,13 @@ HWND FindDocumentHolding(HGLOBAL image) {
   return nullptr;
 }
 
+void SetDocumentTitle(HWND document, const char* title) {
+  DocumentRecord* record = RecordOf(document);
+  if (!record || !title) return;
+  lstrcpynA(record->title, title, sizeof record->title);
+  SetWindowTextA(document, title);
+}
+
 const char* DocumentTitle(HWND document) {
   DocumentRecord* record = RecordOf(document);
   return record ? record->title : "";
@@ -396,6 +403,77 @@ void TidyDocumentHistory(HWND document) {
   TidyHistory(record->slots, DocumentHandles());
   RebuildDisplayCopy(record);
   InvalidateRect(record->view, nullptr, FALSE);
+}
+
+// ---- Effect runs ------------------------------------------------------------
+
+namespace {
+HWND g_effectStepDocument = nullptr;
+TentativeUndoStep g_effectStep;
+}  // namespace
+
+UndoSlot* BeginEffectStep(HWND document, HGLOBAL image, LPBYTE mask) {
+  DocumentRecord* record = RecordOf(document);
+  UndoSlot probe;
+  probe.image = uintptr_t(image);
+  if (!record || g_effectStepDocument || !image || !DescribeSlot(probe)) {
+    if (image) DestroyDIB(image);
+    if (mask) FreeAlpha(mask);
+    return nullptr;
+  }
+  g_effectStep = BeginTentativeUndoStep(record->slots);
+  g_effectStepDocument = document;
+  UndoSlot& slot = record->slots[g_effectStep.index];
+  slot = probe;
+  slot.palette = uintptr_t(PaletteFor(slot));
+  slot.mask = AcceptMask(mask, slot);
+  return &slot;
+}
+
+void EndEffectStep(HWND document, bool keep) {
+  DocumentRecord* record = RecordOf(document);
+  if (!record || document != g_effectStepDocument) return;
+  g_effectStepDocument = nullptr;
+  if (keep) {
+    UndoSlot& slot = record->slots[g_effectStep.index];
+    // The effect may have replaced the image or mask through their words.
+    if (slot.image && DescribeSlot(slot)) {
+      if (slot.colours > 0 && !slot.palette) slot.palette = uintptr_t(PaletteFor(slot));
+      if (slot.mask &&
+          GlobalSize(HGLOBAL(slot.mask)) < SIZE_T(uint64_t(slot.width) * uint64_t(slot.height))) {
+        const uintptr_t mask = slot.mask;
+        slot.mask = 0;
+        if (!MaskHeld(record->slots, mask)) FreeAlpha(LPBYTE(mask));
+      }
+      CommitTentativeUndoStep(record->slots, g_effectStep, DocumentHandles());
+      return;
+    }
+    // An effect that left no readable image cannot be kept.
+  }
+  CancelTentativeUndoStep(record->slots, g_effectStep, DocumentHandles());
+}
+
+INT32* EffectSelection(HWND document) {
+  DocumentRecord* record = RecordOf(document);
+  if (!record) return nullptr;
+  const Rect s = CurrentSelection(record);
+  if (s.right - s.left <= 10 || s.bottom - s.top <= 10) return nullptr;
+  record->selection[0] = s.left;
+  record->selection[1] = s.top;
+  record->selection[2] = s.right;
+  record->selection[3] = s.bottom;
+  return record->selection;
+}
+
+void SetMaskDisplayMode(HWND document, int mode) {
+  if (DocumentRecord* record = RecordOf(document)) record->maskDisplayMode = mode;
+}
+
+void RelayoutDocument(HWND document, bool erase) {
+  DocumentRecord* record = RecordOf(document);
+  if (!record) return;
+  LayoutDocument(record);
+  InvalidateRect(record->view, nullptr, erase);
 }
 
 // ---- Animated pictures ----------------------------------------------------

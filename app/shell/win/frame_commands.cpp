@@ -11,13 +11,21 @@
 #include "app/shell/app_state.h"
 #include "app/shell/command_rules.h"
 #include "app/shell/document_window.h"
+#include "app/shell/path_join.h"
 #include "app/shell/recent_files.h"
 #include "app/shell/resource_ids.h"
 #include "contracts/dib_services.h"
 #include "contracts/image_codecs.h"
+#include "effect_browser.h"
+#include "effect_host.h"
+#include "effect_panel.h"
+#include "edit_commands.h"
 #include "frame_window.h"
+#include "open_dialog.h"
 #include "open_image.h"
+#include "save_dialog.h"
 #include "thumbnail_pane.h"
+#include "timer_dialog.h"
 
 namespace quillo {
 
@@ -36,31 +44,6 @@ void OpenDocument(const char* relativePath) {
   if (dir.size() >= 2 && dir[1] == ':') SetCurrentDirectoryA(dir.substr(0, 2).c_str());
   const std::string path = dir + "\\" + relativePath;
   ShellExecuteA(g_app.frame, "open", path.c_str(), nullptr, dir.c_str(), SW_SHOWMAXIMIZED);
-}
-
-void ShowEffectBrowser(bool show) {
-  if (g_app.effectBrowser) ShowWindow(g_app.effectBrowser, show ? SW_SHOW : SW_HIDE);
-}
-
-// The open dialog for single pictures; every file it returns opens in a
-// window of its own.
-void OpenWithDialog(HWND frame) {
-  static const char kFilter[] =
-      "All File(*.*)\0*.Bmp;*.Pcx;*.Tif;*.Gif;*.PNG;*.PBM;*.PGM;*.PPM;*.GBR;*.PAT;*.XBM;*.BM;"
-      "*.XPM;*.WBMP;*.tga;*.wpg;*.jpg;*.jpeg;*.jpe;\0"
-      "Bitmap Files\0*.bmp;\0JPG File\0*.jpg;*.jpeg;*.jpe\0PNG File\0*.png\0TIF File\0*.tif\0";
-  char file[300] = {};
-  OPENFILENAMEA ofn = {};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = frame;
-  ofn.lpstrFilter = kFilter;
-  ofn.lpstrFile = file;
-  ofn.nMaxFile = sizeof file - 1;
-  ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-  ShowEffectBrowser(false);
-  if (GetOpenFileNameA(&ofn)) OpenImageFile(frame, file);
-  ShowEffectBrowser(true);
-  RefreshToolButtons();
 }
 
 INT_PTR CALLBACK InfoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -109,12 +92,17 @@ void OpenRecent(HWND frame, int index) {
   OpenImageFile(frame, copy.c_str());
 }
 
+// Runs a library's window (multimedia player, scanner) until it closes. The
+// library is loaded from the program directory only, for that time.
 void RunLibraryWindow(const char* library, const char* function, HWND* windowVariable) {
   if (*windowVariable) {
     MessageBeep(0);
     return;
   }
-  HMODULE module = LoadLibraryA(library);
+  char path[MAX_PATH];
+  HMODULE module = JoinPathInto(path, sizeof path, ProgramDirectory(), library)
+                       ? LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)
+                       : nullptr;
   using Entry = void (*)(HWND, HWND*);
   auto entry = module ? reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, function)))
                       : nullptr;
@@ -127,7 +115,31 @@ void RunLibraryWindow(const char* library, const char* function, HWND* windowVar
   *windowVariable = nullptr;
 }
 
+// "Pack" and "Saver" of the effect panel store the running effect. Both need
+// a picture and a running effect dialog; the dialog and the panel step aside
+// while the builder runs.
+void OnPanelCommand(int command, HWND document) {
+  if (!document) {
+    if (command == CMD_PANEL_PACK)
+      MessageBoxA(g_app.frame, LoadResString(IDS_PACK_NEEDS_PICTURE), nullptr, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  HWND dialog = CurrentEffectDialog();
+  if (!dialog || !IsWindow(dialog)) return;
+  HWND panel = EffectPanel();
+  ShowWindow(dialog, SW_HIDE);
+  if (panel) ShowWindow(panel, SW_HIDE);
+  // The gift and screen-saver builders are not part of this program yet.
+  MessageBeep(0);
+  ShowWindow(dialog, SW_SHOW);
+  if (panel) ShowWindow(panel, SW_SHOW);
+}
+
 }  // namespace
+
+void ShowEffectBrowser(bool show) {
+  if (g_app.effectBrowser) ShowWindow(g_app.effectBrowser, show ? SW_SHOW : SW_HIDE);
+}
 
 void OnFrameCommand(HWND frame, WPARAM wParam, LPARAM lParam) {
   const int command = LOWORD(wParam);
@@ -161,7 +173,12 @@ void OnFrameCommand(HWND frame, WPARAM wParam, LPARAM lParam) {
       g_app.bestFitFlag = !g_app.bestFitFlag;
       WritePrivateProfileStringA("Meridian", "Bestfit", g_app.bestFitFlag ? "1" : "0", kSettingsFile);
       break;
-    case CMD_OPEN: OpenWithDialog(frame); break;
+    case CMD_OPEN: RunOpenDialog(frame); break;
+    case CMD_SAVE:
+      if (needDocument()) SaveActiveImage(frame);
+      break;
+    case CMD_SAVE_GIVEN_IMAGE: SaveGivenImage(frame, HGLOBAL(lParam)); break;
+    case CMD_ANIMATION_INTERVAL: RunTimerDialog(frame); break;
     case CMD_EXIT:
       if (AskExit(frame, "???")) SendMessageA(frame, WM_CLOSE, 0, 0);
       break;
@@ -198,6 +215,22 @@ void OnFrameCommand(HWND frame, WPARAM wParam, LPARAM lParam) {
       break;
     case CMD_TOGGLE_MAXIMIZE: ShowWindow(frame, IsZoomed(frame) ? SW_RESTORE : SW_MAXIMIZE); break;
     case CMD_MULTIMEDIA: RunLibraryWindow("BXMM.DLL", "MyOpenMCI", &g_app.playerWindow); break;
+    case CMD_SCANNER: RunLibraryWindow("BXTwain.DLL", "MyTwain", &g_app.scannerWindow); break;
+    case CMD_FULL_EFFECT_LIST: case CMD_FULL_EFFECT_LIST_2: case CMD_FULL_EFFECT_LIST_3:
+    case CMD_BROWSER_1: case CMD_BROWSER_2: case CMD_BROWSER_3: case CMD_BROWSER_4:
+    case CMD_BROWSER_5: case CMD_BROWSER_6: case CMD_BROWSER_7: case CMD_BROWSER_8:
+    case CMD_BROWSER_9: case CMD_EFFECT_BROWSER: case CMD_EFFECT_BROWSER_2:
+    case CMD_EFFECT_BROWSER_3: case CMD_EFFECT_BROWSER_4:
+      OnBrowserCommand(frame, command);
+      break;
+    case CMD_REBUILD_CATALOGUE:
+      CloseEffectBrowser();
+      ScanPlugins();
+      break;
+    case CMD_PANEL_PACK:
+    case CMD_PANEL_SAVER:
+      OnPanelCommand(command, document);
+      break;
     case CMD_GRADIENT: {
       static HWND gradientDialog = nullptr;
       if (gradientDialog && IsWindow(gradientDialog)) break;  // not opened twice
@@ -209,6 +242,7 @@ void OnFrameCommand(HWND frame, WPARAM wParam, LPARAM lParam) {
         OpenRecent(frame, command - CMD_RECENT_FIRST);
         break;
       }
+      if (OnEditCommand(frame, command, document)) break;
       // Commands whose features arrive later answer with a beep.
       MessageBeep(0);
       break;

@@ -20,6 +20,7 @@
 #include "contracts/dib_services.h"
 #include "contracts/ui_bitmaps.h"
 #include "contracts/ui_controls.h"
+#include "effect_panel.h"
 #include "frame_window.h"
 #include "open_image.h"
 #include "startup_logo.h"
@@ -83,9 +84,7 @@ BOOL RegisterSimpleClass(const char* name, int extraBytes, HBRUSH background, WN
 BOOL RegisterClasses() {
   return RegisterThumbnailClasses(g_app.instance) && RegisterFrameClass(g_app.resources) &&
          RegisterDocumentClasses(g_app.instance) && RegisterLogoClass(g_app.instance) &&
-         // The effect panel's window procedure arrives with effect invocation;
-         // its class exists from the start like every other class.
-         RegisterSimpleClass("PlugEx", 4, CreateSolidBrush(RGB(206, 206, 206)), DefWindowProcA) &&
+         RegisterSimpleClass(kEffectPanelClass, 4, CreateSolidBrush(RGB(206, 206, 206)), EffectPanelProc) &&
          RegisterBitmapButtonClasses(g_app.instance);
 }
 

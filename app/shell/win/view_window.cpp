@@ -167,8 +167,10 @@ LRESULT ViewMessage(HWND view, DocumentRecord* record, UINT message, WPARAM wPar
       record->postPaint = reinterpret_cast<PaintHook>(lParam);
       return 0;
     case 2057:
+      // The tool window is the running effect's dialog from now on.
       record->toolWindow = HWND(lParam);
       record->toolMessage = INT32(wParam);
+      g_app.effectDialog = HWND(lParam);
       return 0;
     case 2058:
       if (!lParam) return 0;
@@ -179,6 +181,7 @@ LRESULT ViewMessage(HWND view, DocumentRecord* record, UINT message, WPARAM wPar
       if (record->sharedRect) std::memcpy(record->sharedRectCopy, record->sharedRect, 4 * sizeof(INT32));
       return 0;
     case 2065:
+      g_app.activeEffect = lParam != 0;
       record->effectActive = INT32(lParam);
       if (!lParam) ResetEffectState(record);
       return 0;

@@ -234,3 +234,57 @@ TEST(HistoryTidy, KeepsAPartialMaskAndAChangedOrResizedImage) {
 
 }  // namespace
 }  // namespace quillo
+
+namespace quillo {
+namespace {
+
+// An effect run opens a tentative step; a cancel must leave the history
+// exactly as it was, even when all five steps were in use.
+TEST(TentativeUndoStep, CancelWithFullHistoryRestoresEverySlot) {
+  UndoSlot slots[kUndoSlotCount];
+  slots[0] = Slot(100, 0, 900);
+  for (int i = 1; i < kUndoSlotCount; ++i) slots[i] = Slot(100 + i, 0, 900 + i);
+  UndoSlot before[kUndoSlotCount];
+  std::memcpy(before, slots, sizeof slots);
+  CountingReleaser releaser(slots);
+
+  TentativeUndoStep step = BeginTentativeUndoStep(slots);
+  ASSERT_EQ(step.index, 5);
+  EXPECT_TRUE(releaser.freed.empty()) << "nothing is released before the effect is accepted";
+  EXPECT_EQ(slots[1].image, 102u);
+  slots[5] = Slot(555, 0, 955);  // the effect's copy and mask
+  CancelTentativeUndoStep(slots, step, releaser);
+  EXPECT_EQ(0, std::memcmp(before, slots, sizeof slots));
+  EXPECT_EQ(releaser.freed, (std::map<uintptr_t, int>{{555, 1}, {955, 1}}));
+}
+
+TEST(TentativeUndoStep, CommitReleasesTheSetAsideOldestStepOnly) {
+  UndoSlot slots[kUndoSlotCount];
+  slots[0] = Slot(100);
+  for (int i = 1; i < kUndoSlotCount; ++i) slots[i] = Slot(100 + i, 0, 900 + i);
+  slots[2].mask = 901;  // the second step shares the oldest step's mask
+  CountingReleaser releaser(slots);
+  TentativeUndoStep step = BeginTentativeUndoStep(slots);
+  slots[5] = Slot(555);
+  CommitTentativeUndoStep(slots, step, releaser);
+  EXPECT_EQ(releaser.freed, (std::map<uintptr_t, int>{{101, 1}})) << "shared mask 901 stays";
+  EXPECT_EQ(slots[5].image, 555u);
+  EXPECT_EQ(slots[1].image, 102u);
+}
+
+TEST(TentativeUndoStep, CancelWithRoomKeepsOlderStepsAndSharedHandles) {
+  UndoSlot slots[kUndoSlotCount];
+  slots[0] = Slot(100, 0, 900);
+  UndoSlot before[kUndoSlotCount];
+  std::memcpy(before, slots, sizeof slots);
+  CountingReleaser releaser(slots);
+  TentativeUndoStep step = BeginTentativeUndoStep(slots);
+  ASSERT_EQ(step.index, 1);
+  slots[1] = Slot(100, 0, 900);  // an effect that handed back the image it got
+  CancelTentativeUndoStep(slots, step, releaser);
+  EXPECT_EQ(0, std::memcmp(before, slots, sizeof slots));
+  EXPECT_TRUE(releaser.freed.empty());
+}
+
+}  // namespace
+}  // namespace quillo

@@ -1,0 +1,353 @@
+// Effects run through the real studio frame in this process: what the host
+// hands the effect function, the panel beside the run, how the undo history
+// looks after accepting or cancelling, and the fitting of big pictures.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/host/effect_fit.h"
+#include "app/host/win/effect_host.h"
+#include "app/host/win/effect_panel.h"
+#include "app/shell/app_state.h"
+#include "app/shell/document_window.h"
+#include "app/shell/resource_ids.h"
+#include "app/shell/win/document_record.h"
+#include "app/shell/win/open_image.h"
+#include "app/shell/win/studio.h"
+#include "contracts/dib_services.h"
+#include "contracts/plugin_contract.h"
+#include "contracts/ui_controls.h"
+#include "message_box_watcher.h"
+#include "probe_plugin.h"
+#include "win_test_support.h"
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+
+EffectRecord ProbeRecord(int32_t optionFlags = 0x1, int32_t catalogFlags = 0,
+                         const char* function = "ProcessProbe", const char* module = "HostProbe.DLL") {
+  EffectRecord r;
+  EffectInfoEntry entry{0x1, 0, catalogFlags, 42, 100, 0, optionFlags, function, "N/A"};
+  EXPECT_EQ(BuildEffectRecord(entry, module, "Probe", std::nullopt, r), RecordBuildResult::kOk);
+  return r;
+}
+
+struct History {
+  UndoSlot slots[kUndoSlotCount];
+};
+
+History Snapshot(HWND document) {
+  History h;
+  std::memcpy(h.slots, RecordOf(document)->slots, sizeof h.slots);
+  return h;
+}
+
+bool SameHistory(const History& a, const History& b) {
+  for (int i = 0; i < kUndoSlotCount; ++i) {
+    const UndoSlot &x = a.slots[i], &y = b.slots[i];
+    // Display copies are rebuilt after every run; everything else must match.
+    if (x.image != y.image || x.palette != y.palette || x.mask != y.mask || x.width != y.width ||
+        x.height != y.height || x.colours != y.colours)
+      return false;
+  }
+  return true;
+}
+
+class EffectRun : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    started_ = StartStudio(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL, &accelerators_);
+    if (HWND logo = FindWindowA("BEXALogo", nullptr)) SendMessageA(logo, WM_LBUTTONDOWN, 0, 0);
+    probeModule_ = LoadLibraryA((ProgramDir() + "\\HostProbe.DLL").c_str());
+    Pump();
+  }
+  static void TearDownTestSuite() {
+    if (g_app.frame) DestroyWindow(g_app.frame);
+    Pump();
+    StopStudio();
+    if (probeModule_) FreeLibrary(probeModule_);
+  }
+  void SetUp() override {
+    ASSERT_EQ(started_, -1);
+    ASSERT_NE(probeModule_, nullptr);
+    probe_ = reinterpret_cast<ProbeStateFunction>(
+        reinterpret_cast<void*>(GetProcAddress(probeModule_, "ProbeStateOf")))();
+    *probe_ = ProbeState{};
+  }
+  void TearDown() override {
+    g_app.activeEffect = 0;
+    while (HWND document = ActiveDocument()) SendMessageA(g_app.mdiClient, WM_MDIDESTROY, WPARAM(document), 0);
+    Pump();
+  }
+  static void Pump() {
+    MSG msg;
+    for (int round = 0; round < 5; ++round) {
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+      Sleep(10);
+    }
+  }
+  static HWND Open(int width, int height) {
+    HWND document = OpenImageHandle(MakeTestPicture(width, height), "effect target");
+    Pump();
+    return document;
+  }
+  static void Select(HWND document, int left, int top, int right, int bottom) {
+    INT32* s = RecordOf(document)->selection;
+    s[0] = left, s[1] = top, s[2] = right, s[3] = bottom;
+  }
+  static inline int started_ = 0;
+  static inline HACCEL accelerators_ = nullptr;
+  static inline HMODULE probeModule_ = nullptr;
+  ProbeState* probe_ = nullptr;
+};
+
+TEST_F(EffectRun, TheEffectGetsTheHostsWindowsAContextAndACopyOnANewStep) {
+  HWND document = Open(60, 40);
+  ASSERT_NE(document, nullptr);
+  HGLOBAL before = CurrentImage(document);
+  Select(document, 5, 6, 16, 17);  // 11 x 11: passed on
+  struct Seen {
+    bool panel = false, panelVisible = false, browserHidden = true;
+    int panelWidth = 0, panelHeight = 0;
+    const EffectRecord* current = nullptr;
+  } seen;
+  probe_->duringRun = [](void* p) {
+    auto* s = static_cast<Seen*>(p);
+    HWND panel = EffectPanel();
+    s->panel = panel != nullptr;
+    s->panelVisible = panel && IsWindowVisible(panel);
+    RECT r = {};
+    if (panel) GetWindowRect(panel, &r);
+    s->panelWidth = r.right - r.left;
+    s->panelHeight = r.bottom - r.top;
+    s->current = CurrentEffect();
+  };
+  probe_->duringRunContext = &seen;
+  probe_->invert = true;
+
+  EXPECT_EQ(RunEffect(ProbeRecord()), 1);
+  ASSERT_EQ(probe_->calls, 1);
+  EXPECT_EQ(probe_->owner, g_app.frame);
+  EXPECT_EQ(probe_->view, ViewOf(document));
+  EXPECT_EQ(probe_->notify, 2053u);
+  EXPECT_EQ(probe_->effectValue, 42);
+  EXPECT_EQ(probe_->context[0], UINT_PTR(g_app.frame));
+  EXPECT_EQ(probe_->context[1], UINT_PTR(ViewOf(document)));
+  EXPECT_EQ(probe_->context[9], UINT_PTR(before));
+  for (int word : {2, 3, 4, 5, 6, 7, 8, 10, 11}) EXPECT_EQ(probe_->context[word], 0u) << word;
+  EXPECT_TRUE(probe_->selectionGiven);
+  EXPECT_EQ(probe_->selection[0], 5);
+  EXPECT_EQ(probe_->selection[3], 17);
+  EXPECT_NE(probe_->image, before) << "the effect works on a copy";
+  EXPECT_TRUE(seen.panel && seen.panelVisible);
+  EXPECT_EQ(seen.panelWidth, 90);
+  EXPECT_EQ(seen.panelHeight, 67);
+  EXPECT_NE(seen.current, nullptr);
+
+  // Accepted: one new step holding the inverted copy; the panel is gone.
+  EXPECT_TRUE(HasUndoStep(document));
+  EXPECT_EQ(CurrentImage(document), probe_->image);
+  uint8_t a[3], b[3];
+  DibPixel(before, 3, 4, a);
+  DibPixel(CurrentImage(document), 3, 4, b);
+  EXPECT_EQ(b[0], 255 - a[0]);
+  EXPECT_EQ(EffectPanel(), nullptr);
+  EXPECT_EQ(CurrentEffect(), nullptr);
+  EXPECT_EQ(g_app.activeEffect, 0);
+  EXPECT_EQ(g_app.effectDialog, nullptr);
+}
+
+TEST_F(EffectRun, SmallSelectionsAreNotPassedAndSaverEffectsGetTheWidePanel) {
+  HWND document = Open(60, 60);
+  Select(document, 0, 0, 10, 50);  // 10 wide: the whole image
+  int width = 0;
+  probe_->duringRun = [](void* p) {
+    RECT r = {};
+    GetWindowRect(EffectPanel(), &r);
+    *static_cast<int*>(p) = r.right - r.left;
+  };
+  probe_->duringRunContext = &width;
+  RunEffect(ProbeRecord(0x1 | 0x8));
+  EXPECT_FALSE(probe_->selectionGiven);
+  EXPECT_EQ(width, 175);
+}
+
+TEST_F(EffectRun, CancellingLeavesTheHistoryExactlyAsBeforeEvenWhenFull) {
+  HWND document = Open(30, 20);
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(PushDocumentImage(document, MakeTestPicture(30 + i, 20), nullptr));
+  const History before = Snapshot(document);
+  probe_->result = 0;
+  probe_->invert = true;
+  EXPECT_EQ(RunEffect(ProbeRecord()), 0);
+  EXPECT_EQ(probe_->calls, 1);
+  EXPECT_TRUE(SameHistory(before, Snapshot(document)));
+  // The oldest edit is still readable: nothing was freed by the cancel.
+  EXPECT_TRUE(IsValidDIB(HGLOBAL(before.slots[1].image)));
+
+  // Accepting with a full history drops the oldest edit instead.
+  probe_->result = 1;
+  EXPECT_EQ(RunEffect(ProbeRecord()), 1);
+  const History after = Snapshot(document);
+  EXPECT_EQ(after.slots[0].image, before.slots[0].image);
+  EXPECT_EQ(after.slots[1].image, before.slots[2].image);
+  EXPECT_EQ(after.slots[4].image, before.slots[5].image);
+  EXPECT_EQ(after.slots[5].image, uintptr_t(probe_->image));
+}
+
+TEST_F(EffectRun, MissingModuleFunctionOrMaskStopBeforeTheHistoryChanges) {
+  HWND document = Open(30, 20);
+  const History before = Snapshot(document);
+  MessageBoxWatcher boxes;
+  EXPECT_EQ(RunEffect(ProbeRecord(0x1, 0, "ProcessMissing")), 0);
+  EXPECT_EQ(RunEffect(ProbeRecord(0x1, 0, "ProcessProbe", "Nowhere.PL1")), 0);
+  // Needs a mask; the picture has none: only a beep and the status text.
+  EXPECT_EQ(RunEffect(ProbeRecord(0x1, kCatalogNeedsMask)), 0);
+  EXPECT_EQ(probe_->calls, 0);
+  EXPECT_TRUE(SameHistory(before, Snapshot(document)));
+  const auto shown = boxes.boxes();
+  ASSERT_EQ(shown.size(), 2u) << boxes.Describe();
+  EXPECT_EQ(shown[0].text, LoadResString(IDS_EFFECT_LOAD_FAILED));
+  EXPECT_EQ(shown[1].text, LoadResString(IDS_EFFECT_LOAD_FAILED));
+  EXPECT_EQ(shown[1].caption, ProgramDir() + "\\Nowhere.PL1");
+  char status[200] = {};
+  GetWindowTextA(g_app.statusLine, status, sizeof status);
+  EXPECT_STREQ(status, LoadResString(IDS_EFFECT_NEEDS_MASK));
+}
+
+TEST_F(EffectRun, WithoutAPictureNothingRunsAndExampleEffectsRunWithoutOne) {
+  EXPECT_EQ(RunEffect(ProbeRecord()), 0);
+  EXPECT_EQ(probe_->calls, 0);
+  char status[200] = {};
+  GetWindowTextA(g_app.statusLine, status, sizeof status);
+  EXPECT_STREQ(status, LoadResString(IDS_NO_ACTIVE_PICTURE));
+
+  EXPECT_EQ(RunEffectOnExample(ProbeRecord()), 1);
+  ASSERT_EQ(probe_->calls, 1);
+  EXPECT_FALSE(probe_->imageGiven);
+  EXPECT_FALSE(probe_->maskGiven);
+  EXPECT_EQ(probe_->view, nullptr);
+  EXPECT_EQ(probe_->context[0], UINT_PTR(g_app.frame));
+  EXPECT_EQ(probe_->context[1], 0u);
+  EXPECT_EQ(EffectPanel(), nullptr);
+}
+
+TEST_F(EffectRun, MasksAreCopiedUnlessTheEffectIgnoresThem) {
+  HWND document = Open(20, 10);
+  UndoSlot* slot = CurrentSlot(document);
+  LPBYTE mask = AllocAlpha(HGLOBAL(slot->image));
+  ASSERT_NE(mask, nullptr);
+  std::memset(mask, 200, 200);
+  slot->mask = uintptr_t(mask);
+  RunEffect(ProbeRecord());
+  ASSERT_TRUE(probe_->maskGiven);
+  EXPECT_NE(probe_->mask, nullptr);
+  EXPECT_NE(probe_->mask, mask) << "the step gets its own copy";
+  EXPECT_EQ(probe_->mask[57], 200);
+
+  // An effect that ignores masks starts without one, with the mask hidden.
+  int modeDuring = -1;
+  probe_->duringRun = [](void* p) { *static_cast<int*>(p) = MaskDisplayMode(ActiveDocument()); };
+  probe_->duringRunContext = &modeDuring;
+  const int modeBefore = MaskDisplayMode(document);
+  RunEffect(ProbeRecord(0x1, kCatalogIgnoresMask));
+  EXPECT_EQ(probe_->mask, nullptr);
+  EXPECT_EQ(modeDuring, 1);
+  EXPECT_EQ(MaskDisplayMode(document), modeBefore);
+}
+
+TEST_F(EffectRun, FittingShrinksBigPicturesOrOnlyResetsTheZoom) {
+  HWND document = Open(2400, 1800);
+  ZoomDocument(document, -1);
+  const float zoomed = DocumentZoom(document);
+  ASSERT_NE(zoomed, 1.0f);
+  // 0x8000: zoom back to actual size only.
+  RunEffect(ProbeRecord(0x8000));
+  Pump();
+  EXPECT_EQ(probe_->imageWidth, 2400);
+  EXPECT_EQ(probe_->imageHeight, 1800);
+  EXPECT_FLOAT_EQ(DocumentZoom(document), 1.0f);
+
+  // 0x1000: the copy is shrunk into the screen area before the effect sees it.
+  const EffectFit fit = FitForEffect(1, 0x1000, 2400, 1800, GetSystemMetrics(SM_CXSCREEN),
+                                     GetSystemMetrics(SM_CYSCREEN));
+  ASSERT_EQ(fit.action, EffectFitAction::kResample);
+  Select(document, 100, 100, 900, 700);  // in the big picture's pixels
+  RunEffect(ProbeRecord(0x1000));
+  EXPECT_FALSE(probe_->selectionGiven) << "a selection does not fit the resized copy";
+  EXPECT_EQ(probe_->imageWidth, fit.width);
+  EXPECT_EQ(probe_->imageHeight, fit.height);
+  EXPECT_EQ(CurrentSlot(document)->width, fit.width);
+}
+
+TEST_F(EffectRun, AnImageTheEffectReplacesIsKeptWithItsOwnSize) {
+  HWND document = Open(30, 20);
+  probe_->replaceImage = true;
+  RunEffect(ProbeRecord());
+  EXPECT_EQ(CurrentSlot(document)->width, 7);
+  EXPECT_EQ(CurrentSlot(document)->height, 5);
+  UndoDocument(document);
+  EXPECT_EQ(CurrentSlot(document)->width, 30);
+}
+
+// The real Balance effect of BXCOMM1 through the frame: a slider moved,
+// applied and accepted changes the picture with one undo step; cancelled,
+// the history is as before.
+TEST_F(EffectRun, BalanceAcceptedAddsOneStepCancelledAddsNone) {
+  HWND document = Open(64, 48);
+  EffectRecord balance;
+  EffectInfoEntry entry{0x1, 0, 0, 0, 10013, 13503, 0x1, "ProcessBalance", "Balance.jpg"};
+  ASSERT_EQ(BuildEffectRecord(entry, "BXCOMM1.PL1", "Balance", "Colour", balance), RecordBuildResult::kOk);
+  auto script = [](ScriptedUser& user, int closeId) {
+    auto idle = [] {
+      HWND d = g_app.effectDialog;
+      return d && IsWindow(d) && IsWindowEnabled(GetDlgItem(d, IDC_EFFECT_APPLY));
+    };
+    user.Then(idle)
+        .Then([] {
+          HWND d = g_app.effectDialog;
+          SendMessageA(GetDlgItem(d, 501), SL_SETPOS, 60, 1);
+          PostMessageA(d, WM_COMMAND, MAKEWPARAM(501, 0), 0);
+          return true;
+        })
+        .Then(idle)
+        .Then([] {
+          PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDC_EFFECT_APPLY, BN_CLICKED), 0);
+          return true;
+        })
+        .WaitTicks(2)
+        .Then(idle)
+        .Then([closeId] {
+          PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(closeId, BN_CLICKED), 0);
+          return true;
+        });
+  };
+  const History before = Snapshot(document);
+  {
+    ScriptedUser user;
+    script(user, IDC_EFFECT_CANCEL);
+    EXPECT_EQ(RunEffect(balance), 0);
+    EXPECT_TRUE(user.finished());
+  }
+  EXPECT_TRUE(SameHistory(before, Snapshot(document)));
+  EXPECT_FALSE(HasUndoStep(document));
+  {
+    ScriptedUser user;
+    script(user, IDC_EFFECT_OK);
+    EXPECT_NE(RunEffect(balance), 0);
+    EXPECT_TRUE(user.finished());
+  }
+  ASSERT_TRUE(HasUndoStep(document));
+  const History after = Snapshot(document);
+  EXPECT_EQ(after.slots[0].image, before.slots[0].image);
+  EXPECT_NE(after.slots[1].image, 0u);
+  EXPECT_EQ(after.slots[2].image, 0u);
+  EXPECT_NE(DibPixels(CurrentImage(document)), DibPixels(HGLOBAL(before.slots[0].image)));
+}
+
+}  // namespace
