@@ -30,8 +30,8 @@ BalanceSettings WarmBalance() {
 
 ModulateSettings HueTurn() {
   ModulateSettings s;
-  s.hue = 80;
-  s.saturation = 60;
+  s.hue = -40;        // red and brown towards violet
+  s.saturation = 40;
   return s;
 }
 

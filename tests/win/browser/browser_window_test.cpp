@@ -10,6 +10,7 @@
 #include "contracts/dib_services.h"
 #include "contracts/image_codecs.h"
 #include "contracts/plugin_contract.h"
+#include "screenshot.h"
 #include "win_test_support.h"
 
 using namespace quillo;
@@ -172,11 +173,7 @@ TEST_F(BrowserTest, NoEffectRunsOnAnAnimatedPicture) {
 TEST_F(BrowserTest, Showcase) {
   char target[MAX_PATH] = {};
   if (!GetEnvironmentVariableA("QUILLO_SHOWCASE_BROWSER", target, sizeof target)) GTEST_SKIP();
-  std::vector<EffectRecord> records = Bxcomm1Records();
-  records.push_back(MakeRecord(kWarpKind, "Ripples", 0x100, "Water"));
-  records.push_back(MakeRecord(kWarpKind, "Whirlpool", 0x100, "Water"));
-  records.push_back(MakeRecord(kWarpKind, "Tunnel", 0x200, "Tunnels"));
-  WriteCatalogue(records);
+  WriteCatalogue(Bxcomm1Records());  // the effects that exist, nothing made up
   ShowWindow(g_app.frame, SW_SHOWNORMAL);
   MoveWindow(g_app.frame, 0, 0, 1100, 760, TRUE);
   ASSERT_NE(OpenImageFile(g_app.frame, (ProgramDir() + "\\Samples\\coffee.png").c_str()), nullptr);
@@ -193,18 +190,5 @@ TEST_F(BrowserTest, Showcase) {
   Pump();
   Sleep(300);
   Pump();
-  RECT r = WindowRect(g_app.frame);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP shot = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
-  HGDIOBJ old = SelectObject(memory, shot);
-  BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
-  SelectObject(memory, old);
-  HGLOBAL dib = BitmapToDIB(shot, nullptr);
-  ASSERT_NE(dib, nullptr);
-  EXPECT_TRUE(SaveDIB(dib, target));
-  DestroyDIB(dib);
-  DeleteObject(shot);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  EXPECT_TRUE(SaveWindowShot(g_app.frame, target));
 }

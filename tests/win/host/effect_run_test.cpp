@@ -20,6 +20,7 @@
 #include "contracts/ui_controls.h"
 #include "message_box_watcher.h"
 #include "probe_plugin.h"
+#include "screenshot.h"
 #include "win_test_support.h"
 
 using namespace quillo;
@@ -348,6 +349,62 @@ TEST_F(EffectRun, BalanceAcceptedAddsOneStepCancelledAddsNone) {
   EXPECT_NE(after.slots[1].image, 0u);
   EXPECT_EQ(after.slots[2].image, 0u);
   EXPECT_NE(DibPixels(CurrentImage(document)), DibPixels(HGLOBAL(before.slots[0].image)));
+}
+
+}  // namespace
+
+namespace {
+
+// With QUILLO_SHOWCASE_EFFECT set to a PNG path, photographs the Balance
+// effect running over a sample picture with its effect panel (for the docs).
+TEST_F(EffectRun, Showcase) {
+  char target[MAX_PATH] = {};
+  if (!GetEnvironmentVariableA("QUILLO_SHOWCASE_EFFECT", target, sizeof target)) GTEST_SKIP();
+  ShowWindow(g_app.frame, SW_SHOWNORMAL);
+  MoveWindow(g_app.frame, 0, 0, 1100, 760, TRUE);
+  ASSERT_NE(OpenImageFile(g_app.frame, (ProgramDir() + "\\Samples\\coffee.png").c_str()), nullptr);
+  EffectRecord balance;
+  EffectInfoEntry entry{0x1, 0, 0, 0, 10013, 13503, 0x1 | 0x8, "ProcessBalance", "Balance.jpg"};
+  ASSERT_EQ(BuildEffectRecord(entry, "BXCOMM1.PL1", "Balance", "Colour", balance), RecordBuildResult::kOk);
+  auto idle = [] {
+    HWND d = g_app.effectDialog;
+    return d && IsWindow(d) && IsWindowEnabled(GetDlgItem(d, IDC_EFFECT_APPLY));
+  };
+  bool shot = false;
+  ScriptedUser user;
+  user.Then(idle)
+      .Then([] {
+        HWND d = g_app.effectDialog;
+        SetWindowPos(d, nullptr, 640, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        SendMessageA(GetDlgItem(d, 503), SL_SETPOS, WPARAM(-45), 1);
+        PostMessageA(d, WM_COMMAND, MAKEWPARAM(503, 0), 0);
+        return true;
+      })
+      .Then(idle)
+      .Then([] {
+        PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDC_EFFECT_APPLY, BN_CLICKED), 0);
+        return true;
+      })
+      .WaitTicks(3)
+      .Then(idle)
+      .WaitTicks(10)
+      .Then([&] {
+        RedrawWindow(g_app.frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(g_app.effectDialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        return true;
+      })
+      .WaitTicks(10)
+      .Then([&] {
+        RECT frame, dialog, area;
+        GetWindowRect(g_app.frame, &frame);
+        GetWindowRect(g_app.effectDialog, &dialog);
+        UnionRect(&area, &frame, &dialog);
+        shot = SaveScreenArea(area, target);
+        PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDC_EFFECT_CANCEL, BN_CLICKED), 0);
+        return true;
+      });
+  RunEffect(balance);
+  EXPECT_TRUE(shot);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "app/shell/win/thumbnail_pane.h"
 #include "contracts/dib_services.h"
 #include "contracts/image_codecs.h"
+#include "screenshot.h"
 #include "win_test_support.h"
 
 using namespace quillo;
@@ -169,19 +170,5 @@ TEST_F(StudioFrame, Showcase) {
   Pump();
   Sleep(300);
   Pump();
-  RECT r;
-  GetWindowRect(g_app.frame, &r);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP shot = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
-  HGDIOBJ old = SelectObject(memory, shot);
-  BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
-  SelectObject(memory, old);
-  HGLOBAL dib = BitmapToDIB(shot, nullptr);
-  ASSERT_NE(dib, nullptr);
-  EXPECT_TRUE(SaveDIB(dib, target));
-  DestroyDIB(dib);
-  DeleteObject(shot);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  EXPECT_TRUE(SaveWindowShot(g_app.frame, target));
 }
