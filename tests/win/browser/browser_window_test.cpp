@@ -10,6 +10,7 @@
 #include "contracts/dib_services.h"
 #include "contracts/image_codecs.h"
 #include "contracts/plugin_contract.h"
+#include "contracts/ui_controls.h"
 #include "screenshot.h"
 #include "win_test_support.h"
 
@@ -145,6 +146,40 @@ TEST_F(BrowserTest, DoubleClickRunsTheEffectOnTheActivePicture) {
   EXPECT_EQ(Dialog(), browser);
   EXPECT_TRUE(IsWindowVisible(browser));
   EXPECT_EQ(g_app.effectDialog, nullptr);
+
+  // Again, as a user who likes the result: a slider moved, applied, OK.
+  const std::vector<uint8_t> before = DibPixels(CurrentImage(document));
+  {
+    auto idle = [] {
+      HWND d = g_app.effectDialog;
+      return d && IsWindowVisible(d) && IsWindowEnabled(GetDlgItem(d, IDC_EFFECT_APPLY));
+    };
+    auto press = [](int id) {
+      return [id] {
+        PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+        return true;
+      };
+    };
+    ScriptedUser user;
+    user.Then(idle)
+        .Then([] {
+          SendDlgItemMessageA(g_app.effectDialog, 503, SL_SETPOS, 70, 1);
+          PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(503, 0), 0);
+          return true;
+        })
+        .Then(idle)
+        .Then(press(IDC_EFFECT_APPLY))
+        .WaitTicks(2)
+        .Then(idle)
+        .Then(press(IDOK));
+    SendMessageA(browser, WM_COMMAND, MAKEWPARAM(kBrowserEffectList, LBN_DBLCLK), LPARAM(EffectList()));
+    EXPECT_TRUE(user.finished());
+  }
+  ASSERT_TRUE(HasUndoStep(document));
+  EXPECT_NE(DibPixels(CurrentImage(document)), before);
+  UndoDocument(document);
+  EXPECT_FALSE(HasUndoStep(document)) << "exactly one step was added";
+  EXPECT_EQ(DibPixels(CurrentImage(document)), before);
 }
 
 TEST_F(BrowserTest, NoEffectRunsOnAnAnimatedPicture) {
