@@ -10,6 +10,7 @@
 #include "app/shell/document_window.h"
 #include "app/shell/win/studio.h"
 #include "contracts/plugin_contract.h"
+#include "studio_fixture.h"
 #include "win_test_support.h"
 
 namespace quillo::test {
@@ -96,9 +97,7 @@ class StudioEnvironment : public ::testing::Environment {
   void TearDown() override {
     if (BrowserTest::started_ != -1) return;
     CloseEffectBrowser();
-    if (g_app.frame) DestroyWindow(g_app.frame);
-    BrowserTest::Pump();
-    StopStudio();
+    StopInProcessStudio();
     DeleteFileA(ProgramPath("BXFun.inf").c_str());
     DeleteFileA(ProgramPath("Favor.INF").c_str());
     if (g_hadCatalogue) WriteFileBytes(ProgramPath("BXFun.inf"), g_savedCatalogue);
@@ -115,10 +114,7 @@ void BrowserTest::SetUpTestSuite() {
   if (g_hadCatalogue) g_savedCatalogue = ReadFileBytes(ProgramPath("BXFun.inf"));
   if (g_hadFavourites) g_savedFavourites = ReadFileBytes(ProgramPath("Favor.INF"));
   WritePrivateProfileStringA("Meridian", "Thumbnail", "0", "bexadbms.ini");
-  HACCEL accelerators = nullptr;
-  started_ = StartStudio(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL, &accelerators);
-  if (HWND logo = FindWindowA("BEXALogo", nullptr)) SendMessageA(logo, WM_LBUTTONDOWN, 0, 0);
-  Pump();
+  started_ = StartInProcessStudio();
 }
 
 void BrowserTest::SetUp() {
@@ -136,16 +132,7 @@ void BrowserTest::TearDown() {
   EXPECT_EQ(g_app.effectBrowser, nullptr);
 }
 
-void BrowserTest::Pump() {
-  MSG msg;
-  for (int round = 0; round < 5; ++round) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(10);
-  }
-}
+void BrowserTest::Pump() { PumpMessages(); }
 
 void BrowserTest::WriteCatalogue(const std::vector<EffectRecord>& records) {
   WriteFileBytes(ProgramPath("BXFun.inf"), WriteEffectRecords(records));

@@ -15,6 +15,7 @@
 #include "app/shell/win/thumbnail_pane.h"
 #include "contracts/dib_services.h"
 #include "message_box_watcher.h"
+#include "studio_fixture.h"
 #include "win_test_support.h"
 
 using namespace quillo;
@@ -65,14 +66,10 @@ class EditCommands : public ::testing::Test {
     for (int i = 1; i <= 5; ++i)
       WritePrivateProfileStringA("FunHist", ("i" + std::to_string(i)).c_str(), "", kSettings);
     WritePrivateProfileStringA("Meridian", "Bestfit", "0", kSettings);
-    started_ = StartStudio(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL, &accelerators_);
-    if (HWND logo = FindWindowA("BEXALogo", nullptr)) SendMessageA(logo, WM_LBUTTONDOWN, 0, 0);
-    Pump();
+    started_ = StartInProcessStudio();
   }
   static void TearDownTestSuite() {
-    if (g_app.frame) DestroyWindow(g_app.frame);
-    Pump();
-    StopStudio();
+    StopInProcessStudio();
   }
   void SetUp() override { ASSERT_EQ(started_, -1); }
   void TearDown() override {
@@ -80,16 +77,7 @@ class EditCommands : public ::testing::Test {
     RefreshThumbnails();
     Pump();
   }
-  static void Pump() {
-    MSG msg;
-    for (int round = 0; round < 3; ++round) {
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-      }
-      Sleep(5);
-    }
-  }
+  static void Pump() { PumpMessages(3); }
   static void Command(int id) { SendMessageA(g_app.frame, WM_COMMAND, id, 0); }
   static int DocumentCount() {
     int count = 0;
@@ -141,7 +129,6 @@ class EditCommands : public ::testing::Test {
     return bytes;
   }
   static inline int started_ = 0;
-  static inline HACCEL accelerators_ = nullptr;
 };
 
 TEST_F(EditCommands, CopyingAMaskedSelectionGivesExactlyItsBlock) {

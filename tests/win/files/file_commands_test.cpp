@@ -22,6 +22,7 @@
 #include "contracts/image_codecs.h"
 #include "contracts/ui_controls.h"
 #include "message_box_watcher.h"
+#include "studio_fixture.h"
 #include "win_test_support.h"
 
 using namespace quillo;
@@ -49,14 +50,10 @@ class FileCommands : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     WritePrivateProfileStringA("FunHist", "i1", "", "bexadbms.ini");
-    started_ = StartStudio(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL, &accelerators_);
-    if (HWND logo = FindWindowA("BEXALogo", nullptr)) SendMessageA(logo, WM_LBUTTONDOWN, 0, 0);
-    Pump();
+    started_ = StartInProcessStudio();
   }
   static void TearDownTestSuite() {
-    if (g_app.frame) DestroyWindow(g_app.frame);
-    Pump();
-    StopStudio();
+    StopInProcessStudio();
   }
   void SetUp() override {
     ASSERT_EQ(started_, -1);
@@ -76,20 +73,10 @@ class FileCommands : public ::testing::Test {
     }
     RemoveDirectoryA(dir_.c_str());
   }
-  static void Pump() {
-    MSG msg;
-    for (int round = 0; round < 5; ++round) {
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-      }
-      Sleep(10);
-    }
-  }
+  static void Pump() { PumpMessages(5); }
   std::string Path(const char* name) const { return dir_ + "\\" + name; }
 
   static inline int started_ = 0;
-  static inline HACCEL accelerators_ = nullptr;
   std::string dir_;
 };
 

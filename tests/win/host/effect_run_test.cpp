@@ -21,6 +21,7 @@
 #include "message_box_watcher.h"
 #include "probe_plugin.h"
 #include "screenshot.h"
+#include "studio_fixture.h"
 #include "win_test_support.h"
 
 using namespace quillo;
@@ -60,15 +61,12 @@ bool SameHistory(const History& a, const History& b) {
 class EffectRun : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    started_ = StartStudio(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL, &accelerators_);
-    if (HWND logo = FindWindowA("BEXALogo", nullptr)) SendMessageA(logo, WM_LBUTTONDOWN, 0, 0);
+    started_ = StartInProcessStudio();
     probeModule_ = LoadLibraryA((ProgramDir() + "\\HostProbe.DLL").c_str());
     Pump();
   }
   static void TearDownTestSuite() {
-    if (g_app.frame) DestroyWindow(g_app.frame);
-    Pump();
-    StopStudio();
+    StopInProcessStudio();
     if (probeModule_) FreeLibrary(probeModule_);
   }
   void SetUp() override {
@@ -83,16 +81,7 @@ class EffectRun : public ::testing::Test {
     while (HWND document = ActiveDocument()) SendMessageA(g_app.mdiClient, WM_MDIDESTROY, WPARAM(document), 0);
     Pump();
   }
-  static void Pump() {
-    MSG msg;
-    for (int round = 0; round < 5; ++round) {
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-      }
-      Sleep(10);
-    }
-  }
+  static void Pump() { PumpMessages(5); }
   static HWND Open(int width, int height) {
     HWND document = OpenImageHandle(MakeTestPicture(width, height), "effect target");
     Pump();
@@ -103,7 +92,6 @@ class EffectRun : public ::testing::Test {
     s[0] = left, s[1] = top, s[2] = right, s[3] = bottom;
   }
   static inline int started_ = 0;
-  static inline HACCEL accelerators_ = nullptr;
   static inline HMODULE probeModule_ = nullptr;
   ProbeState* probe_ = nullptr;
 };

@@ -13,6 +13,7 @@
 #include "contracts/dib_services.h"
 #include "contracts/image_codecs.h"
 #include "screenshot.h"
+#include "studio_fixture.h"
 #include "win_test_support.h"
 
 using namespace quillo;
@@ -29,31 +30,16 @@ class StudioFrame : public ::testing::Test {
       WritePrivateProfileStringA("FunHist", ("i" + std::to_string(i)).c_str(), "", kSettings);
     WritePrivateProfileStringA("Meridian", "Thumbnail", "1", kSettings);
     WritePrivateProfileStringA("Meridian", "Bestfit", "0", kSettings);
-    started_ = StartStudio(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL, &accelerators_);
-    if (HWND logo = FindWindowA("BEXALogo", nullptr)) SendMessageA(logo, WM_LBUTTONDOWN, 0, 0);
-    Pump();
+    started_ = StartInProcessStudio(&accelerators_);
   }
-  static void TearDownTestSuite() {
-    if (g_app.frame) DestroyWindow(g_app.frame);
-    Pump();
-    StopStudio();
-  }
+  static void TearDownTestSuite() { StopInProcessStudio(); }
   void TearDown() override {
     g_app.activeEffect = 0;
     while (HWND document = ActiveDocument()) SendMessageA(g_app.mdiClient, WM_MDIDESTROY, WPARAM(document), 0);
     RefreshThumbnails();
     Pump();
   }
-  static void Pump() {
-    MSG msg;
-    for (int round = 0; round < 5; ++round) {
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-      }
-      Sleep(10);
-    }
-  }
+  static void Pump() { PumpMessages(5); }
   static HWND OpenTestPicture(int width, int height, const char* title) {
     return OpenImageHandle(MakeTestPicture(width, height), title);
   }
