@@ -13,21 +13,14 @@
 # so reading the file is not counted.
 set -eu
 
-root=$(cd "$(dirname "$0")/../.." && pwd)
+. "$(dirname "$0")/../bench_setup.sh"
 build=${1:-$root/build/kern-bench}
-magick=/usr/bin/convert
-photo=$root/../shared/corpus/photos/Storm.jpg
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT INT TERM
-
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLO_BENCH=ON >"$work/cmake.log" ||
-  { cat "$work/cmake.log"; exit 1; }
-cmake --build "$build" --target bxcomm1_bench >"$work/build.log" || { cat "$work/build.log"; exit 1; }
+photo=$corpus/photos/Storm.jpg
+bench_build bxcomm1_bench "$build"
 
 picture=$work/in.ppm
 "$magick" "$photo" -resize '4000x3000!' -seed 1 -attenuate 0.4 +noise Gaussian -depth 8 "$picture"
 
-export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1
 QUILLO_BENCH_PPM=$picture "$build/bench/bxcomm1/bxcomm1_bench" --benchmark_format=json \
   --benchmark_repetitions=5 >"$work/ours.json"
 

@@ -14,19 +14,12 @@
 # reading the file is not counted.
 set -eu
 
-root=$(cd "$(dirname "$0")/../.." && pwd)
+. "$(dirname "$0")/../bench_setup.sh"
 build=${1:-$root/build/bxcomm-bench}
-magick=/usr/bin/convert
-photo=$root/../shared/corpus/photos/Storm.jpg
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT INT TERM
-
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLO_BENCH=ON >"$work/cmake.log" ||
-  { cat "$work/cmake.log"; exit 1; }
-cmake --build "$build" --target bxcomm_zoom_bench >"$work/build.log" || { cat "$work/build.log"; exit 1; }
+photo=$corpus/photos/Storm.jpg
+bench_build bxcomm_zoom_bench "$build"
 bench=$build/bench/bxcomm_zoom/bxcomm_zoom_bench
 
-export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1
 large=$work/large.ppm
 small=$work/small.ppm
 "$magick" "$photo" -resize '4000x3000!' -depth 8 "$large"

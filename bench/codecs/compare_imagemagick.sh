@@ -15,19 +15,10 @@
 # so reading the source is not counted.
 set -eu
 
-root=$(cd "$(dirname "$0")/../.." && pwd)
+. "$(dirname "$0")/../bench_setup.sh"
 build=${1:-$root/build/codecs-bench}
 win=${2:-$root/build/codecs-win64}
-magick=/usr/bin/convert
-corpus=$root/../shared/corpus
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT INT TERM
-
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLO_BENCH=ON >"$work/cmake.log" ||
-  { cat "$work/cmake.log"; exit 1; }
-cmake --build "$build" --target codecs_bench >"$work/build.log" || { cat "$work/build.log"; exit 1; }
-
-export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1
+bench_build codecs_bench "$build"
 
 # The three largest GIFs of the corpus holding more than one image.
 gifs=""
