@@ -396,3 +396,22 @@ TEST_F(EffectRun, Showcase) {
 }
 
 }  // namespace
+
+namespace {
+
+// "Pack" needs a picture (a message says so); with one but no running
+// effect, neither panel command does anything.
+TEST_F(EffectRun, PanelCommandsNeedAPictureAndARunningEffect) {
+  MessageBoxWatcher boxes;
+  SendMessageA(g_app.frame, WM_COMMAND, CMD_PANEL_PACK, 0);
+  SendMessageA(g_app.frame, WM_COMMAND, CMD_PANEL_SAVER, 0);
+  HWND document = Open(20, 10);
+  SendMessageA(g_app.frame, WM_COMMAND, CMD_PANEL_PACK, 0);
+  SendMessageA(g_app.frame, WM_COMMAND, CMD_PANEL_SAVER, 0);
+  const auto shown = boxes.boxes();
+  ASSERT_EQ(shown.size(), 1u) << boxes.Describe();
+  EXPECT_EQ(shown[0].text, LoadResString(IDS_PACK_NEEDS_PICTURE));
+  EXPECT_FALSE(HasUndoStep(document));
+}
+
+}  // namespace
