@@ -26,6 +26,14 @@ constexpr char kCatalogueName[] = "BXFun.inf";
 constexpr char kDiagnosticName[] = "Plugin.txt";
 constexpr UINT kInfoBox = MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL;
 
+// Where the scan's messages go: message boxes, or the caller's reporter.
+ScanMessage g_report = nullptr;
+
+void Show(const char* text, const char* caption) {
+  if (g_report) g_report(text, caption);
+  else MessageBoxA(g_app.frame, text, caption, kInfoBox);
+}
+
 template <typename F>
 F Export(HMODULE module, const char* name) {
   return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
@@ -82,8 +90,7 @@ bool CanCreateBeside(const char* path) {
 void ReportBadEntry(const char* fileName, const char* functionName) {
   const bool browserShown = g_app.effectBrowser && IsWindowVisible(g_app.effectBrowser);
   if (browserShown) ShowEffectBrowser(false);
-  MessageBoxA(g_app.frame, BadPlugInfoText(fileName, functionName ? functionName : "").c_str(),
-              nullptr, kInfoBox);
+  Show(BadPlugInfoText(fileName, functionName ? functionName : "").c_str(), nullptr);
   if (browserShown) ShowEffectBrowser(true);
 }
 
@@ -133,7 +140,8 @@ int RegisterPlugin(HMODULE module, std::vector<uint8_t>& catalogue, FILE* diagno
   return count;
 }
 
-int ScanPluginsIn(const char* directory) {
+int ScanPluginsIn(const char* directory, ScanMessage report) {
+  g_report = report;
   if (g_app.frame) InvalidateRect(g_app.frame, nullptr, TRUE);
   if (g_app.frame) SetCapture(g_app.frame);
   HCURSOR oldCursor = SetCursor(LoadCursor(nullptr, IDC_WAIT));
@@ -149,7 +157,7 @@ int ScanPluginsIn(const char* directory) {
   HANDLE search = pattern && cataloguePath ? FindFirstFileA(pattern->c_str(), &found) : INVALID_HANDLE_VALUE;
   if (search == INVALID_HANDLE_VALUE) {
     finish();
-    MessageBoxA(g_app.frame, LoadResString(IDS_NO_EFFECTS_FOUND), nullptr, kInfoBox);
+    Show(LoadResString(IDS_NO_EFFECTS_FOUND), nullptr);
     return 0;
   }
   // A folder where the catalogue cannot be created stops the scan before any
@@ -157,7 +165,7 @@ int ScanPluginsIn(const char* directory) {
   if (!CanCreateBeside(cataloguePath->c_str())) {
     FindClose(search);
     finish();
-    MessageBoxA(g_app.frame, LoadResString(IDS_NO_EFFECTS_FOUND), nullptr, kInfoBox);
+    Show(LoadResString(IDS_NO_EFFECTS_FOUND), nullptr);
     return 0;
   }
   FILE* diagnostic = g_app.getSetupInfo ? fopen(kDiagnosticName, "w") : nullptr;
@@ -170,13 +178,13 @@ int ScanPluginsIn(const char* directory) {
     if (!path || !LooksLikeModule(path->c_str())) continue;
     HMODULE module = LoadLibraryExA(path->c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!module) {
-      MessageBoxA(g_app.frame, fileName, "Load Lib Fail", kInfoBox);
+      Show(fileName, "Load Lib Fail");
       continue;
     }
     int count = 0;
     if (Accepted(module, fileName)) count = RegisterPlugin(module, catalogue, diagnostic, fileName);
     FreeLibrary(module);
-    if (count == 0) MessageBoxA(g_app.frame, fileName, "Not Filter Founded !!!", kInfoBox);
+    if (count == 0) Show(fileName, "Not Filter Founded !!!");
     total += count;
   } while (FindNextFileA(search, &found));
   FindClose(search);
@@ -186,11 +194,11 @@ int ScanPluginsIn(const char* directory) {
   const bool written = ReplaceFileContents(cataloguePath->c_str(), catalogue.data(), catalogue.size());
   finish();
   if (!written) {
-    MessageBoxA(g_app.frame, LoadResString(IDS_NO_EFFECTS_FOUND), nullptr, kInfoBox);
+    Show(LoadResString(IDS_NO_EFFECTS_FOUND), nullptr);
     return 0;
   }
-  if (total > 0) MessageBoxA(g_app.frame, LoadResString(IDS_CATALOGUE_BUILT), "OK", kInfoBox);
-  else MessageBoxA(g_app.frame, LoadResString(IDS_NO_EFFECTS_FOUND), nullptr, kInfoBox);
+  if (total > 0) Show(LoadResString(IDS_CATALOGUE_BUILT), "OK");
+  else Show(LoadResString(IDS_NO_EFFECTS_FOUND), nullptr);
   return total;
 }
 
