@@ -4,8 +4,18 @@ namespace quillo::test {
 
 namespace {
 
-// Message boxes hold their text in a static control with id 0xFFFF.
+// Message boxes hold their text in a static control with id 0xFFFF, as many
+// dialog templates' labels do (-1); what tells a message box apart is its
+// icon control (0x440 in Wine's template, 20 in Windows').
 constexpr int kMessageTextId = 0xFFFF;
+constexpr int kMessageIconIds[] = {0x440, 20};
+
+bool IsMessageBox(HWND window) {
+  if (!GetDlgItem(window, kMessageTextId)) return false;
+  for (int id : kMessageIconIds)
+    if (GetDlgItem(window, id)) return true;
+  return false;
+}
 
 struct Search {
   DWORD process;
@@ -19,7 +29,7 @@ BOOL CALLBACK FindBox(HWND window, LPARAM lParam) {
   char cls[16] = {};
   GetClassNameA(window, cls, sizeof cls);
   if (process == search->process && lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(window) &&
-      GetDlgItem(window, kMessageTextId)) {
+      IsMessageBox(window)) {
     search->found = window;
     return FALSE;
   }
