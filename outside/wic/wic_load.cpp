@@ -58,13 +58,19 @@ HGLOBAL LoadDib(const char* path, char* error, size_t errorSize) {
     Report(error, errorSize, "The picture is too large.");
     return nullptr;
   }
-  // Every decoder's format converts to 32-bit BGRA (not all convert to
-  // 24-bit directly); the fourth byte is dropped while packing the rows.
+  // A decoder that delivers 24-bit BGR (JPEG colour pictures) is read as it
+  // is, straight into the rows. Every other format converts to 32-bit BGRA
+  // (not all convert to 24-bit directly); the fourth byte is dropped while
+  // packing the rows.
+  WICPixelFormatGUID native = {};
+  const bool direct = SUCCEEDED(frame->GetPixelFormat(&native)) && native == GUID_WICPixelFormat24bppBGR;
   ComPtr<IWICBitmapSource> bgra;
-  if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.get(), bgra.out()))) {
+  if (!direct && FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.get(), bgra.out()))) {
     Report(error, errorSize, "The picture's pixel format cannot be converted.");
     return nullptr;
   }
+  const UINT pixelBytes = direct ? 3 : 4;
+  IWICBitmapSource* source = direct ? static_cast<IWICBitmapSource*>(frame.get()) : bgra.get();
   HGLOBAL dib = GlobalAlloc(GHND, SIZE_T(sizeof(DibHeader) + rowsBytes));
   if (!dib) {
     Report(error, errorSize, "There is not enough memory for the picture.");
@@ -83,16 +89,21 @@ HGLOBAL LoadDib(const char* path, char* error, size_t errorSize) {
   std::memcpy(base, &header, sizeof header);
   uint8_t* bits = base + sizeof header;
   // Bands of rows, top-down from WIC, stored bottom-up in the DIB.
-  const UINT bandRows = UINT(std::max<uint64_t>(1, (uint64_t(4) << 20) / (uint64_t(width) * 4)));
-  std::vector<uint8_t> band(size_t(std::min<uint64_t>(bandRows, height)) * width * 4);
+  const UINT rowBytes = width * pixelBytes;
+  const UINT bandRows = UINT(std::max<uint64_t>(1, (uint64_t(4) << 20) / rowBytes));
+  std::vector<uint8_t> band(size_t(std::min<uint64_t>(bandRows, height)) * rowBytes);
   HRESULT hr = S_OK;
   for (UINT top = 0; top < height && SUCCEEDED(hr); top += bandRows) {
     const UINT rows = std::min(bandRows, height - top);
     const WICRect rect{0, INT(top), INT(width), INT(rows)};
-    hr = bgra->CopyPixels(&rect, width * 4, UINT(size_t(rows) * width * 4), band.data());
+    hr = source->CopyPixels(&rect, rowBytes, UINT(size_t(rows) * rowBytes), band.data());
     for (UINT r = 0; r < rows && SUCCEEDED(hr); ++r) {
-      const uint8_t* src = band.data() + size_t(r) * width * 4;
+      const uint8_t* src = band.data() + size_t(r) * rowBytes;
       uint8_t* dst = bits + stride * (int64_t(height) - 1 - (top + r));
+      if (direct) {
+        std::memcpy(dst, src, rowBytes);
+        continue;
+      }
       for (UINT x = 0; x < width; ++x, src += 4, dst += 3) {
         dst[0] = src[0];
         dst[1] = src[1];
