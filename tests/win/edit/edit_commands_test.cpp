@@ -108,6 +108,17 @@ class EditCommands : public ::testing::Test {
     return index;
   }
   static LPBYTE MaskOf(const UndoSlot& slot) { return reinterpret_cast<LPBYTE>(slot.mask); }
+  // The slot holds the numbered picture's area whose top left corner is
+  // (left, top), with the numbered mask when `withMask`.
+  static void ExpectNumberedArea(const UndoSlot& slot, int left, int top, bool withMask) {
+    for (int y = 0; y < slot.height; ++y)
+      for (int x = 0; x < slot.width; ++x) {
+        uint8_t bgr[3];
+        Numbered(x + left, y + top, bgr);
+        EXPECT_EQ(PixelOf(HGLOBAL(slot.image), x, y), (Bgr{bgr[0], bgr[1], bgr[2]})) << x << "," << y;
+        if (withMask) EXPECT_EQ(MaskOf(slot)[y * slot.width + x], NumberedMask(x + left, y + top));
+      }
+  }
   static std::string Title(HWND document) { return DocumentTitle(document); }
   static void PutOnClipboard(UINT format, HGLOBAL block) {
     ASSERT_TRUE(OpenClipboard(g_app.frame));
@@ -207,13 +218,7 @@ TEST_F(EditCommands, PastingABlockRestoresPixelsAndMask) {
   ASSERT_EQ(slot.width, 4);
   ASSERT_EQ(slot.height, 3);
   ASSERT_NE(slot.mask, 0u);
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 4; ++x) {
-      uint8_t bgr[3];
-      Numbered(x + 1, y + 1, bgr);
-      EXPECT_EQ(PixelOf(HGLOBAL(slot.image), x, y), (Bgr{bgr[0], bgr[1], bgr[2]}));
-      EXPECT_EQ(MaskOf(slot)[y * 4 + x], NumberedMask(x + 1, y + 1));
-    }
+  ExpectNumberedArea(slot, 1, 1, true);
 }
 
 TEST_F(EditCommands, PasteIgnoresUnsoundBlocks) {
@@ -265,12 +270,7 @@ TEST_F(EditCommands, APictureWithoutMaskTravelsAsABitmap) {
   ASSERT_EQ(slot.width, 5);
   ASSERT_EQ(slot.height, 4);
   EXPECT_EQ(slot.mask, 0u);
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 5; ++x) {
-      uint8_t bgr[3];
-      Numbered(x + 2, y + 1, bgr);
-      EXPECT_EQ(PixelOf(HGLOBAL(slot.image), x, y), (Bgr{bgr[0], bgr[1], bgr[2]})) << x << "," << y;
-    }
+  ExpectNumberedArea(slot, 2, 1, false);
 }
 
 TEST_F(EditCommands, CropOpensTheAreaInANewWindowWithItsMask) {
@@ -285,13 +285,7 @@ TEST_F(EditCommands, CropOpensTheAreaInANewWindowWithItsMask) {
   ASSERT_EQ(slot.width, 2);
   ASSERT_EQ(slot.height, 4);
   ASSERT_NE(slot.mask, 0u);
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 2; ++x) {
-      uint8_t bgr[3];
-      Numbered(x + 6, y + 2, bgr);
-      EXPECT_EQ(PixelOf(HGLOBAL(slot.image), x, y), (Bgr{bgr[0], bgr[1], bgr[2]}));
-      EXPECT_EQ(MaskOf(slot)[y * 2 + x], NumberedMask(x + 6, y + 2));
-    }
+  ExpectNumberedArea(slot, 6, 2, true);
   // Undo in the new window has nothing to take back.
   const uintptr_t image = slot.image;
   Command(CMD_UNDO);
