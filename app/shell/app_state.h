@@ -18,6 +18,14 @@ struct AppState {
   HWND playerWindow = nullptr;
   HWND captureWindows[2] = {nullptr, nullptr};
   int activeEffect = 0;
+  // Set by the effect host for the whole of an effect run, whatever the
+  // plug-in signals: the document the run works on (null for a run without
+  // a picture) and whether a run is in progress at all.
+  HWND effectDocument = nullptr;
+  bool effectRunning = false;
+  // The newest frame a running animation reported (message 2118); null when
+  // none did. Belongs to the effect: valid only while the run lasts.
+  HGLOBAL effectFrame = nullptr;
   int thumbnailFlag = 1;
   int bestFitFlag = 0;
   int viewMode = 0;               // 0 select, 1 magnifier, 2 zoom to rectangle
@@ -35,6 +43,11 @@ struct AppState {
 };
 
 extern AppState g_app;
+
+// True while an effect is active: the effect said so (message 2065), or the
+// host is running one. Commands that change the picture and closing are
+// refused meanwhile.
+inline bool EffectInProgress() { return g_app.activeEffect != 0 || g_app.effectRunning; }
 
 // String `id` of the resource module in a shared 500-byte buffer (empty when
 // missing). The text stays valid until the next call.

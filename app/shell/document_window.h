@@ -32,7 +32,8 @@ HWND ViewOf(HWND document);
 // height bytes is freed and the image shown without one.
 BOOL SetDocumentImage(HWND document, HGLOBAL image, LPBYTE mask);
 // Replaces the current image with a new undo step (PushUndoSlot) holding
-// `image`, its palette and size; `mask` becomes the step's mask.
+// `image`, its palette and size; `mask` becomes the step's mask. On failure
+// the image and mask are freed unless a document's slots still hold them.
 BOOL PushDocumentImage(HWND document, HGLOBAL image, LPBYTE mask);
 
 UndoSlot* CurrentSlot(HWND document);
@@ -51,6 +52,8 @@ float DocumentZoom(HWND document);
 
 // The document window whose undo slots hold `image`, or null (message 2104).
 HWND FindDocumentHolding(HGLOBAL image);
+// The document window whose undo slots hold `mask`, or null.
+HWND FindDocumentHoldingMask(LPBYTE mask);
 // Title (path or caption) of a document window.
 const char* DocumentTitle(HWND document);
 void SetDocumentTitle(HWND document, const char* title);
@@ -68,8 +71,8 @@ void TidyDocumentHistory(HWND document);
 UndoSlot* BeginEffectStep(HWND document, HGLOBAL image, LPBYTE mask);
 // Keeps the open step (its size and palette are read again from whatever
 // image the effect left in it) or takes it back, leaving the history as it
-// was before BeginEffectStep.
-void EndEffectStep(HWND document, bool keep);
+// was before BeginEffectStep. True when the step was kept.
+bool EndEffectStep(HWND document, bool keep);
 // The document's selection rectangle, clamped to the image, when it is more
 // than 10 pixels wide and high; otherwise null. The address stays valid while
 // the document exists.
@@ -77,6 +80,9 @@ INT32* EffectSelection(HWND document);
 void SetMaskDisplayMode(HWND document, int mode);
 // Lays the view out again (after the image changed size) and repaints it.
 void RelayoutDocument(HWND document, bool erase);
+// Reads the current image's size again (a running effect may have resized
+// it) and, when it changed, lays out and repaints the view.
+void FollowImageSize(HWND document);
 
 // How the document reads and frees an animation structure of the GIF loader.
 struct AnimationAccess {

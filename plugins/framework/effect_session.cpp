@@ -271,7 +271,12 @@ INT_PTR CALLBACK EffectSession::DialogProc(HWND dialog, UINT message, WPARAM wPa
       if (session) session->OnCommand(IDC_EFFECT_CANCEL, 0);
       return TRUE;
     case WM_DESTROY:
-      if (session) session->dialogWindow = nullptr;
+      // The dialog hears WM_DESTROY before its controls do: the preview
+      // control's picture is unlocked here, before the control frees it.
+      if (session) {
+        session->ReleasePreview();
+        session->dialogWindow = nullptr;
+      }
       return FALSE;
     case WM_CTLCOLORSTATIC:
       SetBkColor(HDC(wParam), RGB(192, 192, 192));

@@ -44,7 +44,7 @@ EffectFunction FindEffectFunction(HMODULE module, const EffectRecord& record) {
   return reinterpret_cast<EffectFunction>(reinterpret_cast<void*>(GetProcAddress(module, name.c_str())));
 }
 
-void BeginRun(const EffectRecord& record, HWND view, HGLOBAL original) {
+void BeginRun(const EffectRecord& record, HWND document, HWND view, HGLOBAL original) {
   std::memset(g_context, 0, sizeof g_context);
   g_context[kHostFrame] = UINT_PTR(g_app.frame);
   g_context[kHostView] = UINT_PTR(view);
@@ -53,6 +53,9 @@ void BeginRun(const EffectRecord& record, HWND view, HGLOBAL original) {
   ShowEffectBrowser(false);
   g_current = record;
   g_running = true;
+  g_app.effectRunning = true;
+  g_app.effectDocument = document;
+  g_app.effectFrame = nullptr;
 }
 
 // What every run does after the effect function returned: the effect state
@@ -62,6 +65,9 @@ void EndRun(HWND view, HMODULE module) {
   g_context[kHostOriginalImage] = 0;
   g_app.effectBusy = nullptr;
   g_running = false;
+  g_app.effectRunning = false;
+  g_app.effectDocument = nullptr;
+  g_app.effectFrame = nullptr;
   std::memset(&g_current, 0, sizeof g_current);
   if (view && IsWindow(view)) SendMessageA(view, 2065, 0, 0);
   g_app.activeEffect = 0;
@@ -168,7 +174,7 @@ int RunEffect(const EffectRecord& record) {
   }
   if (ignoresMask) SetMaskDisplayMode(document, 1);
 
-  BeginRun(record, view, original);
+  BeginRun(record, document, view, original);
   const int32_t width = step->width, height = step->height;
   FitEffectImage(step, record, view);
   // A selection in the picture's pixels means nothing on a resized copy.
@@ -178,12 +184,16 @@ int RunEffect(const EffectRecord& record) {
                              g_context, reinterpret_cast<HGLOBAL*>(&step->image),
                              selection, &g_app.effectDialog,
                              reinterpret_cast<BYTE**>(&step->mask), 0);
-  EndEffectStep(document, result != 0);
+  const bool kept = EndEffectStep(document, result != 0);
   SetMaskDisplayMode(document, maskMode);
   EndRun(view, module);
 
   RelayoutDocument(document, false);
-  TidyDocumentHistory(document);
+  // Only a kept step is tidied: tidying a cancelled run would compare the
+  // step before it with its own predecessor and could bring back a mask the
+  // user dropped. A cancel leaves the history exactly as it was.
+  if (kept) TidyDocumentHistory(document);
+  else if (view && IsWindow(view)) SendMessageA(view, 2099, 0, 0);  // rebuild the display copy
   RefreshToolButtons();
   return result;
 }
@@ -201,7 +211,7 @@ int RunEffectOnExample(const EffectRecord& record) {
     if (module) FreeLibrary(module);
     return 0;
   }
-  BeginRun(record, nullptr, nullptr);
+  BeginRun(record, nullptr, nullptr, nullptr);
   CreateEffectPanel(record);
   const int result = process(g_app.frame, nullptr, g_app.instance, FM_NOTIFY, record.effectValue,
                              g_context, nullptr, nullptr, &g_app.effectDialog, nullptr, 0);

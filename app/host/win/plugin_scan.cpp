@@ -15,6 +15,7 @@
 #include "app/shell/resource_ids.h"
 #include "contracts/plugin_contract.h"
 #include "effect_browser.h"
+#include "modal_step.h"
 #include "effect_host.h"
 #include "replace_file.h"
 
@@ -88,10 +89,8 @@ bool CanCreateBeside(const char* path) {
 }
 
 void ReportBadEntry(const char* fileName, const char* functionName) {
-  const bool browserShown = g_app.effectBrowser && IsWindowVisible(g_app.effectBrowser);
-  if (browserShown) ShowEffectBrowser(false);
+  ModalStep aside;
   Show(BadPlugInfoText(fileName, functionName ? functionName : "").c_str(), nullptr);
-  if (browserShown) ShowEffectBrowser(true);
 }
 
 }  // namespace

@@ -285,7 +285,7 @@ HWND PanelTarget(HWND window) { return g_app.frame ? g_app.frame : GetParent(win
 
 void ShowPanelHelp(HWND window, LPARAM screenPoint) {
   const int command = GetDlgCtrlID(window);
-  const int help = MenuHelpString(command, g_app.activeEffect != 0);
+  const int help = MenuHelpString(command, EffectInProgress());
   if (!help) return;
   const char* text = LoadResString(UINT(help));
   if (!text || !*text) return;

@@ -95,8 +95,12 @@ void AttachWindowMenu() {
   }
 }
 
+// A document refuses to close while an effect works on it: the host's run
+// belongs to it, or an effect declared itself active on its view.
 bool RefusesToClose(const DocumentRecord* record) {
-  return record && g_app.activeEffect && record->effectActive;
+  if (!record) return false;
+  if (g_app.effectRunning && g_app.effectDocument == record->document) return true;
+  return g_app.activeEffect && record->effectActive;
 }
 
 LRESULT CALLBACK DocumentProc(HWND document, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -302,8 +306,10 @@ BOOL PushDocumentImage(HWND document, HGLOBAL image, LPBYTE mask) {
   UndoSlot probe;
   probe.image = uintptr_t(image);
   if (!record || !image || !DescribeSlot(probe)) {
-    if (image) DestroyDIB(image);
-    if (mask) FreeAlpha(mask);
+    // Steps may share their predecessor's handles (the mask commands pass
+    // the current image): only what no document holds is freed.
+    if (image && !FindDocumentHolding(image)) DestroyDIB(image);
+    if (mask && !FindDocumentHoldingMask(mask)) FreeAlpha(mask);
     return FALSE;
   }
   const int index = PushUndoSlot(record->slots, DocumentHandles());
@@ -333,7 +339,12 @@ bool HasUndoStep(HWND document) {
 void UndoDocument(HWND document) {
   DocumentRecord* record = RecordOf(document);
   if (!record || !PopUndoSlot(record->slots, DocumentHandles())) return;
-  ShowChangedImage(record);
+  // The older picture may be smaller: the view paints the uncovered part
+  // itself, so the picture is redrawn without erasing (no flicker).
+  RebuildDisplayCopy(record);
+  LayoutDocument(record);
+  SendMessageA(record->view, 2079, 0, 0);
+  InvalidateRect(record->view, nullptr, FALSE);
 }
 
 RECT DocumentSelection(HWND document) {
@@ -385,6 +396,17 @@ HWND FindDocumentHolding(HGLOBAL image) {
   return nullptr;
 }
 
+HWND FindDocumentHoldingMask(LPBYTE mask) {
+  if (!mask || !g_app.mdiClient) return nullptr;
+  for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    DocumentRecord* record = RecordOf(child);
+    if (record && HasClass(child, kDocumentClass) && MaskHeld(record->slots, uintptr_t(mask)))
+      return child;
+  }
+  return nullptr;
+}
+
 void SetDocumentTitle(HWND document, const char* title) {
   DocumentRecord* record = RecordOf(document);
   if (!record || !title) return;
@@ -430,9 +452,9 @@ UndoSlot* BeginEffectStep(HWND document, HGLOBAL image, LPBYTE mask) {
   return &slot;
 }
 
-void EndEffectStep(HWND document, bool keep) {
+bool EndEffectStep(HWND document, bool keep) {
   DocumentRecord* record = RecordOf(document);
-  if (!record || document != g_effectStepDocument) return;
+  if (!record || document != g_effectStepDocument) return false;
   g_effectStepDocument = nullptr;
   if (keep) {
     UndoSlot& slot = record->slots[g_effectStep.index];
@@ -446,11 +468,12 @@ void EndEffectStep(HWND document, bool keep) {
         if (!MaskHeld(record->slots, mask)) FreeAlpha(LPBYTE(mask));
       }
       CommitTentativeUndoStep(record->slots, g_effectStep, DocumentHandles());
-      return;
+      return true;
     }
     // An effect that left no readable image cannot be kept.
   }
   CancelTentativeUndoStep(record->slots, g_effectStep, DocumentHandles());
+  return false;
 }
 
 INT32* EffectSelection(HWND document) {
@@ -467,6 +490,13 @@ INT32* EffectSelection(HWND document) {
 
 void SetMaskDisplayMode(HWND document, int mode) {
   if (DocumentRecord* record = RecordOf(document)) record->maskDisplayMode = mode;
+}
+
+void FollowImageSize(HWND document) {
+  DocumentRecord* record = RecordOf(document);
+  if (!record || !RefreshCurrentSlot(record)) return;
+  LayoutDocument(record);
+  InvalidateRect(record->view, nullptr, TRUE);
 }
 
 void RelayoutDocument(HWND document, bool erase) {
@@ -506,7 +536,10 @@ bool ShowAnimationFrame(DocumentRecord* record, int index) {
 BOOL SetDocumentAnimation(HWND document, void* animation, const AnimationAccess* access) {
   DocumentRecord* record = RecordOf(document);
   if (!animation || !access) return FALSE;
-  if (!record || access->frameCount(animation) < 1) {
+  UndoSlot first;
+  first.image = record && access->frameCount(animation) >= 1 ? uintptr_t(access->frame(animation, 0)) : 0;
+  if (!first.image || !DescribeSlot(first)) {
+    // Nothing the window shows is touched when the animation cannot play.
     access->release(animation);
     return FALSE;
   }

@@ -17,6 +17,7 @@
 #include "contracts/dib_services.h"
 #include "contracts/image_codecs.h"
 #include "effect_browser.h"
+#include "modal_step.h"
 #include "effect_host.h"
 #include "effect_panel.h"
 #include "edit_commands.h"
@@ -68,9 +69,8 @@ void ShowImageInfo(HWND frame, HWND document) {
     return;
   }
   const char* name = HasUndoStep(document) ? "Info" : "Info1";
-  ShowEffectBrowser(false);
+  ModalStep aside;
   DialogBoxParamA(g_app.resources, name, frame, InfoDialogProc, LPARAM(slot));
-  ShowEffectBrowser(true);
 }
 
 void ToggleThumbnails() {
@@ -126,13 +126,9 @@ void OnPanelCommand(int command, HWND document) {
   }
   HWND dialog = CurrentEffectDialog();
   if (!dialog || !IsWindow(dialog)) return;
-  HWND panel = EffectPanel();
-  ShowWindow(dialog, SW_HIDE);
-  if (panel) ShowWindow(panel, SW_HIDE);
+  ModalStep aside;
   // The gift and screen-saver builders are not part of this program yet.
   MessageBeep(0);
-  ShowWindow(dialog, SW_SHOW);
-  if (panel) ShowWindow(panel, SW_SHOW);
 }
 
 }  // namespace
@@ -143,7 +139,7 @@ void ShowEffectBrowser(bool show) {
 
 void OnFrameCommand(HWND frame, WPARAM wParam, LPARAM lParam) {
   const int command = LOWORD(wParam);
-  if (g_app.activeEffect && !CommandAllowedDuringEffect(command)) {
+  if (EffectInProgress() && !CommandAllowedDuringEffect(command)) {
     MessageBeep(0);
     return;
   }

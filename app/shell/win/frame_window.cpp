@@ -199,7 +199,7 @@ void OnInitMenuPopup(HMENU menu) {
 
 void OnMenuSelect(UINT item, UINT flags, HMENU menu) {
   if (!menu || (flags & (MF_POPUP | MF_SEPARATOR | MF_SYSMENU)) || flags == 0xFFFF) return;
-  const int help = MenuHelpString(int(item), g_app.activeEffect != 0);
+  const int help = MenuHelpString(int(item), EffectInProgress());
   if (help) SetStatusText(LoadResString(UINT(help)));
 }
 
@@ -238,7 +238,7 @@ void OnCreate(HWND frame) {
 }
 
 void OnClose(HWND frame) {
-  if (g_app.activeEffect || g_app.scannerWindow) {
+  if (EffectInProgress() || g_app.scannerWindow) {
     MessageBeep(0);
     return;
   }
@@ -277,7 +277,7 @@ void PaintButtonBar(HWND frame, HDC dc) {
 }
 
 void OnDropFiles(HDROP drop) {
-  if (g_app.activeEffect) {
+  if (EffectInProgress()) {
     MessageBeep(0);
   } else {
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
@@ -306,7 +306,7 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_CLOSE) {
-        if (g_app.activeEffect || g_app.scannerWindow) {
+        if (EffectInProgress() || g_app.scannerWindow) {
           MessageBeep(0);
           return 0;
         }
@@ -403,6 +403,12 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     case FM_FIND_DOCUMENT:
       return LRESULT(FindDocumentHolding(HGLOBAL(wParam)));
+    case FM_EFFECT_FRAME:
+      // Animations name the frame's DIB in wParam; older senders put it in
+      // lParam. The newest one is kept for capturing and saving frames.
+      g_app.effectFrame = HGLOBAL(wParam ? wParam : lParam);
+      if (g_app.effectDocument) FollowImageSize(g_app.effectDocument);
+      return 1;
     case WM_NCHITTEST:
       // Hosts' busy marker: while an effect marks itself busy the frame lets
       // the mouse through (HTTRANSPARENT).

@@ -8,6 +8,7 @@
 #include "contracts/dib_services.h"
 #include "edit_commands.h"
 #include "effect_browser.h"
+#include "modal_step.h"
 
 namespace quillo {
 
@@ -139,9 +140,11 @@ void SetNewImageColour(COLORREF colour) { g_newImageColour = colour; }
 
 void CreateNewPicture(HWND frame) {
   CreateState state = {g_newImageColour, nullptr, 0, 0};
-  ShowEffectBrowser(false);
-  const INT_PTR answer = DialogBoxParamA(g_app.resources, "Create", frame, CreateDialogProc, LPARAM(&state));
-  ShowEffectBrowser(true);
+  INT_PTR answer;
+  {
+    ModalStep aside;
+    answer = DialogBoxParamA(g_app.resources, "Create", frame, CreateDialogProc, LPARAM(&state));
+  }
   if (answer != IDOK) return;
   g_newImageColour = state.colour;
   HGLOBAL image = CreateDIB(state.width, state.height, 24);

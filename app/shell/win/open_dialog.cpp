@@ -5,6 +5,7 @@
 #include "app/shell/app_state.h"
 #include "app/shell/path_join.h"
 #include "effect_browser.h"
+#include "modal_step.h"
 #include "open_image.h"
 #include "thumbnail_pane.h"
 
@@ -98,12 +99,13 @@ void RunOpenDialog(HWND frame) {
   ofn.lpstrInitialDir = directory.c_str();
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_EXPLORER;
   ofn.lpfnHook = OpenHook;
-  ShowEffectBrowser(false);
-  g_dialogDocument = nullptr;
-  GetOpenFileNameA(&ofn);
-  g_dialogDocument = nullptr;
-  RefreshToolButtons();
-  ShowEffectBrowser(true);
+  {
+    ModalStep aside;
+    g_dialogDocument = nullptr;
+    GetOpenFileNameA(&ofn);
+    g_dialogDocument = nullptr;
+    RefreshToolButtons();
+  }
   RefreshThumbnails();
 }
 

@@ -90,19 +90,39 @@ HGLOBAL GifFrameImage(void* animation, int index) {
 void GifRelease(void* animation) { FreeAnimateStruct(static_cast<AnimateStruct*>(animation)); }
 const AnimationAccess kGifAccess = {GifFrameCount, GifFrameImage, GifRelease};
 
-HWND DocumentFor(const char* title, HWND* reuse) {
+void ShowCannotOpen(HWND owner, const char* path) {
+  MessageBoxA(owner, LoadResString(IDS_CANNOT_OPEN), path, MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL);
+}
+
+// The window a picture goes to: the open dialog's window when there is one,
+// otherwise a new one (*made is set then).
+HWND DocumentFor(const char* title, HWND* reuse, bool* made) {
+  *made = false;
   if (reuse && *reuse && IsWindow(*reuse) && RecordOf(*reuse)) {
     SetDocumentTitle(*reuse, title);
     return *reuse;
   }
   HWND document = CreateDocumentWindow(title);
+  *made = document != nullptr;
   if (reuse) *reuse = document;
   return document;
 }
 
+// A picture that could not be set up in its window: the window goes again
+// when this open made it, and the user hears why.
+void AbandonOpen(HWND owner, const char* path, HWND document, bool made, HWND* reuse) {
+  if (made && document && IsWindow(document)) {
+    SendMessageA(g_app.mdiClient, WM_MDIDESTROY, WPARAM(document), 0);
+    if (reuse && *reuse == document) *reuse = nullptr;
+  }
+  ShowCannotOpen(owner, path);
+}
+
 // Reads a GIF: one frame becomes a plain picture (returned), several play as
-// an animation in their window (returns null and sets *shown).
-HGLOBAL OpenGif(const char* path, HWND* reuse, HWND* shown) {
+// an animation in their window (returns null and sets *shown). An animation
+// ends the open here: it enters no recent-files entry and runs no dump
+// switch, as its frames are not one picture.
+HGLOBAL OpenGif(HWND owner, const char* path, HWND* reuse, HWND* shown, bool* failed) {
   AnimateStruct* animation = nullptr;
   if (LoadGifEx(path, &animation) < 1 || !animation) return nullptr;
   if (animation->frameCount == 1) {
@@ -114,12 +134,14 @@ HGLOBAL OpenGif(const char* path, HWND* reuse, HWND* shown) {
   for (int i = 0; i < animation->frameCount; ++i)
     if (!animation->frames[i].gdiObject)
       animation->frames[i].gdiObject = CreateDIBPalette(animation->frames[i].dib);
-  HWND document = DocumentFor(path, reuse);
+  bool made = false;
+  HWND document = DocumentFor(path, reuse, &made);
   if (!document || !SetDocumentAnimation(document, animation, &kGifAccess)) {
-    if (!document) FreeAnimateStruct(animation);
+    if (!document) FreeAnimateStruct(animation);  // otherwise released by the window
+    AbandonOpen(owner, path, document, made, reuse);
+    *failed = true;
     return nullptr;
   }
-  EnterRecentFileAndMenu(path);
   ShowSize(animation->frames[0].dib);
   RefreshThumbnails();
   RefreshToolButtons();
@@ -189,8 +211,9 @@ HWND OpenImageFile(HWND owner, const char* path, HWND* reuse) {
       break;
     case ImageReader::kAnimatedGif: {
       HWND shown = nullptr;
-      loaded = OpenGif(path, reuse, &shown);
-      if (shown) {
+      bool failed = false;
+      loaded = OpenGif(owner, path, reuse, &shown, &failed);
+      if (shown || failed) {
         restore();
         return shown;
       }
@@ -207,7 +230,7 @@ HWND OpenImageFile(HWND owner, const char* path, HWND* reuse) {
   }
   if (!loaded) {
     restore();
-    MessageBoxA(owner, LoadResString(IDS_CANNOT_OPEN), path, MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL);
+    ShowCannotOpen(owner, path);
     return nullptr;
   }
   EnterRecentFileAndMenu(path);
@@ -215,13 +238,14 @@ HWND OpenImageFile(HWND owner, const char* path, HWND* reuse) {
   HGLOBAL image = ToTrueColour(loaded);
   restore();
   if (!image) {
-    MessageBoxA(owner, LoadResString(IDS_CANNOT_OPEN), path, MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL);
+    ShowCannotOpen(owner, path);
     return nullptr;
   }
-  HWND document = DocumentFor(path, reuse);
+  bool made = false;
+  HWND document = DocumentFor(path, reuse, &made);
   if (!document || !SetDocumentImage(document, image, nullptr)) {
-    if (!document) DestroyDIB(image);
-    MessageBeep(0);
+    if (!document) DestroyDIB(image);  // otherwise freed by the window
+    AbandonOpen(owner, path, document, made, reuse);
     return nullptr;
   }
   ShowSize(image);

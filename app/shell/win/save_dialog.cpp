@@ -11,6 +11,7 @@
 #include "app/shell/save_formats.h"
 #include "contracts/image_codecs.h"
 #include "effect_browser.h"
+#include "modal_step.h"
 #include "open_dialog.h"
 
 namespace quillo {
@@ -119,9 +120,7 @@ INT_PTR CALLBACK SaveDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 // Runs the dialog and the overwrite question; false when the user cancels.
 bool AskWhereToSave(HWND frame, const char* initialName, SaveChoice* choice) {
   choice->initialName = initialName ? initialName : "";
-  ShowEffectBrowser(false);
   const INT_PTR result = DialogBoxParamA(g_app.resources, "Save", frame, SaveDialogProc, LPARAM(choice));
-  ShowEffectBrowser(true);
   if (result != IDOK) return false;
   if (GetFileAttributesA(choice->path.c_str()) != INVALID_FILE_ATTRIBUTES &&
       MessageBoxA(frame, LoadResString(IDS_OVERWRITE_QUESTION), "???", MB_YESNO | MB_ICONQUESTION) != IDYES)
@@ -159,6 +158,9 @@ void SaveActiveImage(HWND frame) {
     MessageBeep(0);
     return;
   }
+  // The dialog, the overwrite question and the outcome's message are one
+  // modal step.
+  ModalStep aside;
   SaveChoice choice;
   if (!AskWhereToSave(frame, InitialName(document), &choice)) return;
   // A running effect may offer its current result instead of the step.
@@ -180,6 +182,7 @@ void SaveGivenImage(HWND frame, HGLOBAL image) {
     MessageBeep(0);
     return;
   }
+  ModalStep aside;
   SaveChoice choice;
   if (!AskWhereToSave(frame, "", &choice)) return;
   Write(frame, image, nullptr, choice);

@@ -5,6 +5,7 @@
 #include "app/shell/app_state.h"
 #include "contracts/ui_controls.h"
 #include "effect_browser.h"
+#include "modal_step.h"
 
 namespace quillo {
 
@@ -68,9 +69,8 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 void RunTimerDialog(HWND frame) {
-  ShowEffectBrowser(false);
+  ModalStep aside;
   DialogBoxParamA(g_app.resources, "Timer", frame, TimerDialogProc, 0);
-  ShowEffectBrowser(true);
 }
 
 }  // namespace quillo

@@ -27,6 +27,10 @@ void RebuildDisplayCopy(DocumentRecord* record);
 // Fills width, height and colours of a slot from its image; false when the
 // image is not a readable DIB.
 bool DescribeSlot(UndoSlot& slot);
+// Reads the current slot's width, height and colours again from its image,
+// which a running effect may have replaced or resized. A size change drops
+// the display copy made for the old size. True when the size changed.
+bool RefreshCurrentSlot(DocumentRecord* record);
 
 // The client size of the view.
 SIZE ViewClientSize(const DocumentRecord* record);

@@ -17,6 +17,9 @@ namespace quillo {
 namespace {
 
 // Event codes posted to the tool window with its tool message.
+// Every event carries the point in image pixels (x low word, y high word,
+// y from the top), the right-button release included: an effect reads all
+// of them the same way, whatever the zoom and scroll position.
 constexpr WPARAM kLeftUp = 22220;
 constexpr WPARAM kRightUp = 22221;
 constexpr WPARAM kLeftDown = 22222;
@@ -260,11 +263,28 @@ void EndDrag(HWND view, DocumentRecord* record, LPARAM lParam) {
   InvalidateRect(view, nullptr, FALSE);
 }
 
+// The view class takes double clicks, so the second press of one arrives as
+// a double-click message: it is a press like the first.
+UINT AsPress(UINT message) {
+  if (message == WM_LBUTTONDBLCLK) return WM_LBUTTONDOWN;
+  if (message == WM_RBUTTONDBLCLK) return WM_RBUTTONDOWN;
+  return message;
+}
+
+// The mouse belongs to an effect when one declared itself active on this
+// view, or when the host runs one on this document (whatever the effect
+// itself signalled).
+bool EffectOwnsMouse(const DocumentRecord* record) {
+  return record->effectActive ||
+         (g_app.effectRunning && g_app.effectDocument && g_app.effectDocument == record->document);
+}
+
 }  // namespace
 
 bool HandleViewMouse(HWND view, DocumentRecord* record, UINT message, WPARAM, LPARAM lParam) {
+  message = AsPress(message);
   if (message < WM_MOUSEFIRST || message > WM_RBUTTONUP) return false;
-  if (record->effectActive) return EffectMouse(view, record, message, lParam);
+  if (EffectOwnsMouse(record)) return EffectMouse(view, record, message, lParam);
   switch (message) {
     case WM_LBUTTONDOWN:
       SetFocus(view);
@@ -287,7 +307,7 @@ bool HandleViewMouse(HWND view, DocumentRecord* record, UINT message, WPARAM, LP
 }
 
 bool SetViewCursor(HWND view, DocumentRecord* record) {
-  if (!record->effectActive || !g_app.effectCursor) return false;
+  if (!EffectOwnsMouse(record) || !g_app.effectCursor) return false;
   if (record->sharedRect) {
     POINT pt;
     GetCursorPos(&pt);

@@ -13,6 +13,19 @@
 
 namespace quillo {
 
+bool RefreshCurrentSlot(DocumentRecord* record) {
+  UndoSlot& slot = Current(record);
+  UndoSlot probe;
+  probe.image = slot.image;
+  if (!slot.image || !DescribeSlot(probe)) return false;
+  const bool resized = probe.width != slot.width || probe.height != slot.height;
+  slot.width = probe.width;
+  slot.height = probe.height;
+  slot.colours = probe.colours;
+  if (resized) DropDisplayCopy(record->slots, CurrentIndex(record), DocumentHandles());
+  return resized;
+}
+
 SIZE ViewClientSize(const DocumentRecord* record) {
   RECT client = {};
   if (record->view) GetClientRect(record->view, &client);
@@ -157,6 +170,9 @@ void ClearSelection(HWND view, DocumentRecord* record) {
 LRESULT ViewMessage(HWND view, DocumentRecord* record, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case 2054:
+      // Effects that change the picture's size (zoom, rotate, a fixed working
+      // size) say so with 2054 or 2053: the size is read from the image.
+      RefreshCurrentSlot(record);
       InvalidateRect(view, nullptr, TRUE);
       LayoutDocument(record);
       return 0;
@@ -227,6 +243,10 @@ LRESULT ViewMessage(HWND view, DocumentRecord* record, UINT message, WPARAM wPar
     case 2098:
       return LRESULT(&Current(record).mask);
     case 2099:
+      if (RefreshCurrentSlot(record)) {
+        LayoutDocument(record);
+        InvalidateRect(view, nullptr, TRUE);
+      }
       RebuildDisplayCopy(record);
       InvalidateRect(view, nullptr, FALSE);
       return 1;
@@ -289,10 +309,6 @@ LRESULT CALLBACK DocumentViewProc(HWND view, UINT message, WPARAM wParam, LPARAM
       PostMessageA(view, horizontal ? WM_HSCROLL : WM_VSCROLL, delta > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
       return 0;
     }
-    case WM_NCHITTEST:
-      // While an effect marks itself busy the mouse passes through.
-      if (g_app.effectBusy && *g_app.effectBusy == 1) return HTTRANSPARENT;
-      break;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT && SetViewCursor(view, record)) return TRUE;
       break;

@@ -100,6 +100,49 @@ TEST_F(EffectDialogTest, CancelAfterAppliesGivesADifferentHandleWithTheOriginalP
   GlobalFree(run.image);
 }
 
+// Watches the preview control (item 316) die: how many locks its picture
+// still had at that moment, and whether the picture was there at all.
+class PreviewDeathWatch {
+ public:
+  PreviewDeathWatch() {
+    locks() = -1;
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
+  }
+  ~PreviewDeathWatch() { UnhookWindowsHookEx(hook_); }
+  static int& locks() {
+    static int count = -1;
+    return count;
+  }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_DESTROY && GetDlgCtrlID(call->hwnd) == IDC_EFFECT_PREVIEW) {
+      HGLOBAL picture = HGLOBAL(SendMessageA(call->hwnd, PV_GET_PICTURE, 0, 0));
+      if (picture) locks() = int(GlobalFlags(picture) & GMEM_LOCKCOUNT);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  HHOOK hook_ = nullptr;
+};
+
+// The control frees its picture when it is destroyed; by then the effect
+// has let go of it, so no lock outlives the picture.
+TEST_F(EffectDialogTest, ThePreviewPictureIsUnlockedBeforeTheControlFreesIt) {
+  for (int closeId : {IDC_EFFECT_OK, IDC_EFFECT_CANCEL}) {
+    PreviewDeathWatch watch;
+    EffectRun run;
+    run.image = MakeTestPicture(48, 32);
+    run.Run(balance, [closeId](ScriptedUser& user, EffectRun& run) {
+      MoveSlider(user, run, 503, 40);
+      WaitIdle(user, run);
+      Press(user, run, closeId);
+    });
+    EXPECT_EQ(PreviewDeathWatch::locks(), 0) << closeId;
+    GlobalFree(run.image);
+  }
+}
+
 TEST_F(EffectDialogTest, AcceptWithoutApplyReturnsOneWithPixelsUnchanged) {
   EffectRun run;
   run.image = MakeTestPicture(16, 9);

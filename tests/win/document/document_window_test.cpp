@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "app/shell/app_state.h"
 #include "app/shell/document_window.h"
@@ -214,6 +215,71 @@ TEST_F(DocumentWindowTest, UndoHistoryKeepsLoadedImageAndFreesEachDibOnce) {
   std::sort(freed.begin(), freed.end());
   EXPECT_EQ(std::adjacent_find(freed.begin(), freed.end()), freed.end());
   EXPECT_EQ(GlobalSize(images[0]), 0u);
+}
+
+// Records the messages the view receives while it exists.
+class ViewMessageLog {
+ public:
+  explicit ViewMessageLog(HWND view) {
+    view_ = view;
+    messages().clear();
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
+  }
+  ~ViewMessageLog() { UnhookWindowsHookEx(hook_); }
+  static std::vector<UINT>& messages() {
+    static std::vector<UINT> log;
+    return log;
+  }
+  int Count(UINT message) const { return int(std::count(messages().begin(), messages().end(), message)); }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->hwnd == view_) messages().push_back(call->message);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static inline HWND view_ = nullptr;
+  HHOOK hook_ = nullptr;
+};
+
+TEST_F(DocumentWindowTest, UndoPaintsTheUncoveredAreaItselfAndRedrawsWithoutErasing) {
+  HWND document = Open(test::MakeTestPicture(100, 50));
+  HWND view = ViewOf(document);
+  ASSERT_TRUE(PushDocumentImage(document, test::MakeTestPicture(300, 200), nullptr));
+  Pump();
+  UpdateWindow(view);
+  ViewMessageLog log(view);
+  UndoDocument(document);
+  UpdateWindow(view);
+  EXPECT_EQ(log.Count(2079), 1);
+  EXPECT_EQ(log.Count(WM_ERASEBKGND), 0);
+  EXPECT_EQ(CurrentSlot(document)->width, 100);
+  // Where the bigger picture was, the window colour shows now.
+  HDC dc = GetDC(view);
+  EXPECT_EQ(GetPixel(dc, 150, 20), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(GetPixel(dc, 20, 120), GetSysColor(COLOR_WINDOW));
+  ReleaseDC(view, dc);
+}
+
+TEST_F(DocumentWindowTest, AFailedPushFreesOnlyWhatNoDocumentHolds) {
+  HGLOBAL image = test::MakeTestPicture(20, 10);
+  LPBYTE mask = AllocAlpha(image);
+  ASSERT_NE(mask, nullptr);
+  HWND document = CreateDocumentWindow("held");
+  ASSERT_TRUE(SetDocumentImage(document, image, mask));
+  test::FreedDibs().clear();
+  test::FreedMasks().clear();
+  // A push that cannot happen (no document there) with handles a slot holds,
+  // as the mask commands pass them: nothing of the slot may go.
+  EXPECT_FALSE(PushDocumentImage(g_app.frame, image, mask));
+  EXPECT_TRUE(test::FreedDibs().empty());
+  EXPECT_TRUE(test::FreedMasks().empty());
+  EXPECT_TRUE(IsValidDIB(image));
+  // Handles of its own are still freed.
+  HGLOBAL loose = test::MakeTestPicture(5, 5);
+  EXPECT_FALSE(PushDocumentImage(g_app.frame, loose, nullptr));
+  ASSERT_EQ(test::FreedDibs().size(), 1u);
+  EXPECT_EQ(test::FreedDibs()[0], loose);
 }
 
 TEST_F(DocumentWindowTest, SharedHandlesAreFreedWithTheLastSlot) {

@@ -171,6 +171,7 @@ TEST_F(ViewTest, MouseIsForwardedToTheToolWindowWhileAnEffectRuns) {
   Mouse(WM_RBUTTONDOWN, 8, 6);
   Mouse(WM_RBUTTONUP, 8, 6);
   Pump();
+  // Every event, the right-button release included, carries image pixels.
   const WPARAM codes[] = {22222, 22224, 22220, 22223, 22221};
   const LPARAM points[] = {MAKELPARAM(10, 5), MAKELPARAM(20, 15), MAKELPARAM(20, 15),
                            MAKELPARAM(4, 3), MAKELPARAM(4, 3)};
@@ -193,6 +194,64 @@ TEST_F(ViewTest, MouseIsForwardedToTheToolWindowWhileAnEffectRuns) {
   EXPECT_EQ(tool.Count(5120), 0);
   EXPECT_EQ(RecordOf(view_)->toolWindow, nullptr);
   EXPECT_EQ(RecordOf(view_)->dragIndex, -1);
+}
+
+TEST_F(ViewTest, TheSecondPressOfADoubleClickIsAPressToo) {
+  Show(400, 300);
+  test::RecordingHost tool;
+  SendMessageA(view_, 2065, 0, 1);
+  SendMessageA(view_, 2057, 5120, LPARAM(tool.window()));
+  Mouse(WM_LBUTTONDOWN, 10, 10);
+  Mouse(WM_LBUTTONUP, 10, 10);
+  Mouse(WM_LBUTTONDBLCLK, 10, 10);
+  Mouse(WM_LBUTTONUP, 10, 10);
+  Mouse(WM_RBUTTONDBLCLK, 12, 14);
+  Mouse(WM_RBUTTONUP, 12, 14);
+  Pump();
+  std::vector<WPARAM> codes;
+  for (const auto& entry : tool.messages())
+    if (entry.message == 5120) codes.push_back(entry.wParam);
+  const std::vector<WPARAM> expected = {22222, 22220, 22222, 22220, 22223, 22221};
+  EXPECT_EQ(codes, expected);
+  SendMessageA(view_, 2065, 0, 0);
+
+  // Without an effect a double click starts a selection like a press.
+  Mouse(WM_LBUTTONDBLCLK, 20, 20);
+  Mouse(WM_MOUSEMOVE, 60, 50);
+  Mouse(WM_LBUTTONUP, 60, 50);
+  const RECT s = DocumentSelection(document_);
+  EXPECT_EQ(s.left, 20);
+  EXPECT_EQ(s.bottom, 50);
+}
+
+TEST_F(ViewTest, AnEffectThatResizesThePictureIsShownAtItsNewSize) {
+  Show(300, 200);
+  // An effect replaces the slot's image with a smaller one of its own and
+  // tells the view: 2054, then 2099.
+  UndoSlot* slot = CurrentSlot(document_);
+  HGLOBAL old = HGLOBAL(slot->image);
+  slot->image = uintptr_t(test::MakeDib24(40, 30, [](int x, int y, uint8_t bgr[3]) {
+    bgr[0] = 10, bgr[1] = 20, bgr[2] = 30;
+  }));
+  DestroyDIB(old);
+  SendMessageA(view_, 2054, 0, 0);
+  EXPECT_EQ(slot->width, 40);
+  EXPECT_EQ(slot->height, 30);
+  UpdateWindow(view_);
+  HDC dc = GetDC(view_);
+  EXPECT_EQ(GetPixel(dc, 5, 5), RGB(30, 20, 10));
+  ReleaseDC(view_, dc);
+  // 2099 alone follows a new size too.
+  HGLOBAL smaller = HGLOBAL(slot->image);
+  slot->image = uintptr_t(CoordinatePicture(1200, 900));
+  DestroyDIB(smaller);
+  EXPECT_EQ(SendMessageA(view_, 2099, 0, 0), 1);
+  EXPECT_EQ(slot->width, 1200);
+  EXPECT_GT(RecordOf(view_)->vMax, 0) << "the bigger picture needs scroll bars";
+  UpdateWindow(view_);
+  dc = GetDC(view_);
+  EXPECT_EQ(GetPixel(dc, 100, 50), RGB(100, 50, 200));
+  ReleaseDC(view_, dc);
 }
 
 TEST_F(ViewTest, SharedRectangleIsDraggedAndWrittenBackBeforeRelease) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -16,6 +17,7 @@
 #include "app/shell/document_window.h"
 #include "app/shell/resource_ids.h"
 #include "app/shell/win/document_record.h"
+#include "app/shell/win/frame_window.h"
 #include "app/shell/win/open_image.h"
 #include "app/shell/win/studio.h"
 #include "contracts/dib_services.h"
@@ -29,6 +31,13 @@ using namespace quillo;
 using namespace quillo::test;
 
 namespace {
+
+bool SamePathCase(const std::string& a, const std::string& b) {
+  std::string x = a, y = b;
+  for (auto* s : {&x, &y})
+    for (char& c : *s) c = c == '/' ? '\\' : char(std::tolower(static_cast<unsigned char>(c)));
+  return x == y;
+}
 
 std::vector<uint8_t> ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -114,10 +123,13 @@ TEST_F(FileCommands, GifsOpenAsPicturesOrPlayAsAnimations) {
   EXPECT_EQ(RecordOf(still)->animation, nullptr);
   EXPECT_EQ(CurrentSlot(still)->width, 2);
 
+  EXPECT_TRUE(SamePathCase(RecentFilePath(0), corpus + "2x2.gif"));
   HWND moving = OpenImageFile(g_app.frame, (corpus + "gifplayer-muybridge.gif").c_str());
   ASSERT_NE(moving, nullptr);
   ASSERT_NE(RecordOf(moving)->animation, nullptr);
   EXPECT_EQ(CurrentSlot(moving)->width, 472);
+  // An animation ends the open before the recent-files list.
+  EXPECT_TRUE(SamePathCase(RecentFilePath(0), corpus + "2x2.gif")) << RecentFilePath(0);
   // The frame advances once the interval has passed.
   const int interval = g_app.animationInterval;
   g_app.animationInterval = 100;
@@ -125,6 +137,57 @@ TEST_F(FileCommands, GifsOpenAsPicturesOrPlayAsAnimations) {
   for (int i = 0; i < 30 && RecordOf(moving)->animationFrame == before; ++i) Pump();
   EXPECT_NE(RecordOf(moving)->animationFrame, before);
   g_app.animationInterval = interval;
+}
+
+// Makes every document window created meanwhile lose its record right after
+// creation, so setting up its picture fails (as running out of memory would).
+class RecordlessWindows {
+ public:
+  RecordlessWindows() {
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, Hook, nullptr, GetCurrentThreadId());
+  }
+  ~RecordlessWindows() { UnhookWindowsHookEx(hook_); }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    char name[32] = {};
+    if (code == HC_ACTION && call->message == WM_CREATE && call->lResult == 0 &&
+        GetClassNameA(call->hwnd, name, sizeof name) && lstrcmpA(name, "bxViewChild") == 0)
+      SetWindowLongPtrA(call->hwnd, 0, 0);  // the view keeps the record and frees it
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  HHOOK hook_ = nullptr;
+};
+
+int DocumentCount() {
+  int count = 0;
+  for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (char name[32] = {}; GetClassNameA(child, name, sizeof name) && lstrcmpA(name, "bxViewChild") == 0)
+      ++count;
+  return count;
+}
+
+TEST_F(FileCommands, APictureThatCannotBeSetUpLeavesNoEmptyWindow) {
+  const std::string corpus = QUILLO_CORPUS_DIR "/gif/";
+  HGLOBAL picture = MakeTestPicture(13, 7);
+  WriteBytes(Path("ok.di"), GlobalLock(picture), GlobalSize(picture));
+  GlobalUnlock(picture);
+  DestroyDIB(picture);
+  const int before = DocumentCount();
+  MessageBoxWatcher boxes;
+  {
+    RecordlessWindows failing;
+    EXPECT_EQ(OpenImageFile(g_app.frame, Path("ok.di").c_str()), nullptr);
+    EXPECT_EQ(OpenImageFile(g_app.frame, (corpus + "gifplayer-muybridge.gif").c_str()), nullptr);
+  }
+  Pump();
+  EXPECT_EQ(DocumentCount(), before);
+  const auto shown = boxes.boxes();
+  ASSERT_EQ(shown.size(), 2u) << boxes.Describe();
+  EXPECT_EQ(shown[0].text, LoadResString(IDS_CANNOT_OPEN));
+  EXPECT_EQ(shown[0].caption, Path("ok.di"));
+  EXPECT_EQ(shown[1].text, LoadResString(IDS_CANNOT_OPEN));
 }
 
 TEST_F(FileCommands, DumpSwitchesWriteBesideTheFileButNeverOverTheOpenedOne) {

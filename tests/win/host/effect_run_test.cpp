@@ -189,6 +189,182 @@ TEST_F(EffectRun, CancellingLeavesTheHistoryExactlyAsBeforeEvenWhenFull) {
   EXPECT_EQ(after.slots[5].image, uintptr_t(probe_->image));
 }
 
+TEST_F(EffectRun, CancellingNeverBringsBackADroppedOrInvertedMask) {
+  HWND document = Open(30, 20);
+  LPBYTE mask = AllocAlpha(CurrentImage(document));
+  ASSERT_NE(mask, nullptr);
+  std::memset(mask, 0, 600);
+  CurrentSlot(document)->mask = uintptr_t(mask);
+  SendMessageA(g_app.frame, WM_COMMAND, CMD_MASK_DROP, 0);
+  ASSERT_TRUE(HasUndoStep(document));
+  ASSERT_EQ(CurrentSlot(document)->mask, 0u);
+  History before = Snapshot(document);
+  probe_->result = 0;
+  EXPECT_EQ(RunEffect(ProbeRecord()), 0);
+  EXPECT_TRUE(SameHistory(before, Snapshot(document)));
+  EXPECT_EQ(CurrentSlot(document)->mask, 0u) << "the dropped mask came back";
+
+  // The inverse of an empty mask selects everything, and stays so.
+  UndoDocument(document);
+  SendMessageA(g_app.frame, WM_COMMAND, CMD_MASK_INVERT, 0);
+  const auto* inverted = reinterpret_cast<const BYTE*>(CurrentSlot(document)->mask);
+  ASSERT_NE(inverted, nullptr);
+  ASSERT_EQ(inverted[0], 255);
+  before = Snapshot(document);
+  EXPECT_EQ(RunEffect(ProbeRecord()), 0);
+  EXPECT_TRUE(SameHistory(before, Snapshot(document)));
+  EXPECT_EQ(reinterpret_cast<const BYTE*>(CurrentSlot(document)->mask)[599], 255);
+}
+
+// A plug-in that tells only the frame it is active (never the view) still
+// owns its document for the whole run: the document and the studio stay
+// open, the history is left alone, the mouse goes to its tool window, and
+// its frames and their size are followed.
+TEST_F(EffectRun, TheRunOwnsItsDocumentWhateverThePluginSignals) {
+  HWND other = Open(20, 20);
+  HWND document = Open(60, 40);
+  struct Seen {
+    HWND document = nullptr;
+    ProbeState* probe = nullptr;
+    bool documentOpen = false, frameOpen = false, stepKept = false;
+    WPARAM forwarded = 0, forwardedWhileBusy = 0;
+    LRESULT frameHit = 0, viewHit = 0;
+    bool wParamFrame = false, lParamFrame = false;
+    int widthAfterFrame = 0;
+  } seen;
+  seen.document = document;
+  seen.probe = probe_;
+  probe_->activeOnFrameOnly = true;
+  probe_->duringRunContext = &seen;
+  probe_->duringRun = [](void* p) {
+    auto& s = *static_cast<Seen*>(p);
+    HWND view = ViewOf(s.document);
+    HWND tool = s.probe->dialog;
+    SendMessageA(view, 2057, 5120, LPARAM(tool));
+    SendMessageA(s.document, WM_CLOSE, 0, 0);
+    SendMessageA(s.document, 2087, 0, LPARAM(view));
+    SendMessageA(g_app.frame, WM_CLOSE, 0, 0);
+    s.documentOpen = IsWindow(s.document) != FALSE;
+    s.frameOpen = IsWindow(g_app.frame) != FALSE;
+    SendMessageA(g_app.frame, WM_COMMAND, CMD_UNDO, 0);
+    s.stepKept = CurrentSlot(s.document)->image == uintptr_t(*s.probe->imageAddress);
+
+    auto click = [&] {
+      SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 6));
+      SendMessageA(view, WM_LBUTTONUP, 0, MAKELPARAM(4, 6));
+      MSG m = {};
+      const WPARAM code = PeekMessageA(&m, tool, 5120, 5120, PM_REMOVE) ? m.wParam : 0;
+      while (PeekMessageA(&m, tool, 5120, 5120, PM_REMOVE)) {
+      }
+      return code;
+    };
+    s.forwarded = click();
+    // Busy: the frame lets the mouse through; the view still hears it.
+    s.probe->runContext[7] = 1;
+    POINT at{5, 5};
+    ClientToScreen(view, &at);
+    s.frameHit = SendMessageA(g_app.frame, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    s.viewHit = SendMessageA(view, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    s.forwardedWhileBusy = click();
+    s.probe->runContext[7] = 0;
+
+    // A frame named in wParam, or in lParam by older senders.
+    HGLOBAL frame = *s.probe->imageAddress;
+    SendMessageA(g_app.frame, 2118, WPARAM(frame), 0);
+    s.wParamFrame = g_app.effectFrame == frame;
+    HGLOBAL resized = CreateDIB(7, 5, 24);
+    DestroyDIB(*s.probe->imageAddress);
+    *s.probe->imageAddress = resized;
+    SendMessageA(g_app.frame, 2118, 0, LPARAM(resized));
+    s.lParamFrame = g_app.effectFrame == resized;
+    s.widthAfterFrame = CurrentSlot(s.document)->width;
+  };
+  EXPECT_EQ(RunEffect(ProbeRecord()), 1);
+  ASSERT_TRUE(IsWindow(g_app.frame));
+  EXPECT_TRUE(seen.documentOpen);
+  EXPECT_TRUE(seen.frameOpen);
+  EXPECT_TRUE(seen.stepKept);
+  EXPECT_EQ(seen.forwarded, 22222u);
+  EXPECT_EQ(seen.frameHit, HTTRANSPARENT);
+  EXPECT_EQ(seen.viewHit, HTCLIENT);
+  EXPECT_EQ(seen.forwardedWhileBusy, 22222u);
+  EXPECT_TRUE(seen.wParamFrame);
+  EXPECT_TRUE(seen.lParamFrame);
+  EXPECT_EQ(seen.widthAfterFrame, 7);
+  EXPECT_EQ(g_app.effectFrame, nullptr) << "frames belong to the run";
+  EXPECT_FALSE(HasSelection(document)) << "the clicks went to the effect";
+  // After the run the document closes again.
+  SendMessageA(document, WM_CLOSE, 0, 0);
+  PumpMessages(3);
+  EXPECT_FALSE(IsWindow(document));
+  EXPECT_TRUE(IsWindow(other));
+}
+
+// The first visible dialog of this thread that has control `id`.
+HWND FindDialogWithControl(int id) {
+  struct Search {
+    int id;
+    HWND found = nullptr;
+  } search{id};
+  EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
+    auto* s = reinterpret_cast<Search*>(p);
+    char name[16] = {};
+    GetClassNameA(w, name, sizeof name);
+    if (IsWindowVisible(w) && lstrcmpA(name, "#32770") == 0 && GetDlgItem(w, s->id)) {
+      s->found = w;
+      return FALSE;
+    }
+    return TRUE;
+  }, LPARAM(&search));
+  return search.found;
+}
+
+// Saving while an effect runs: the effect's dialog and panel step aside for
+// the modal dialog and come back after it; the browser stays away until
+// the run ends.
+TEST_F(EffectRun, ModalStepsDuringARunHideTheEffectAndKeepTheBrowserAway) {
+  Open(30, 20);
+  HWND browser = CreateWindowA("STATIC", "browser", WS_POPUP | WS_VISIBLE, 0, 0, 30, 30, nullptr,
+                               nullptr, nullptr, nullptr);
+  g_app.effectBrowser = browser;
+  struct Seen {
+    ProbeState* probe = nullptr;
+    bool saveShown = false, dialogDuring = true, panelDuring = true, browserDuring = true;
+    bool dialogAfter = false, panelAfter = false, browserAfter = true;
+  } seen;
+  seen.probe = probe_;
+  probe_->duringRunContext = &seen;
+  probe_->duringRun = [](void* p) {
+    auto& s = *static_cast<Seen*>(p);
+    ShowWindow(s.probe->dialog, SW_SHOWNA);
+    ScriptedUser user;
+    user.Then([] { return FindDialogWithControl(105) != nullptr; }).Then([&s] {
+      HWND save = FindDialogWithControl(105);
+      s.saveShown = true;
+      s.dialogDuring = IsWindowVisible(s.probe->dialog) != FALSE;
+      s.panelDuring = IsWindowVisible(EffectPanel()) != FALSE;
+      s.browserDuring = IsWindowVisible(g_app.effectBrowser) != FALSE;
+      PostMessageA(save, WM_COMMAND, IDCANCEL, 0);
+      return true;
+    });
+    SendMessageA(g_app.frame, WM_COMMAND, CMD_SAVE, 0);
+    s.dialogAfter = IsWindowVisible(s.probe->dialog) != FALSE;
+    s.panelAfter = IsWindowVisible(EffectPanel()) != FALSE;
+    s.browserAfter = IsWindowVisible(g_app.effectBrowser) != FALSE;
+  };
+  RunEffect(ProbeRecord());
+  EXPECT_TRUE(seen.saveShown);
+  EXPECT_FALSE(seen.dialogDuring);
+  EXPECT_FALSE(seen.panelDuring);
+  EXPECT_FALSE(seen.browserDuring);
+  EXPECT_TRUE(seen.dialogAfter);
+  EXPECT_TRUE(seen.panelAfter);
+  EXPECT_FALSE(seen.browserAfter) << "the browser came back over a running effect";
+  EXPECT_TRUE(IsWindowVisible(browser)) << "the browser returns when the run ends";
+  g_app.effectBrowser = nullptr;
+  DestroyWindow(browser);
+}
+
 TEST_F(EffectRun, MissingModuleFunctionOrMaskStopBeforeTheHistoryChanges) {
   HWND document = Open(30, 20);
   const History before = Snapshot(document);

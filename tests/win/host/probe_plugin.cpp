@@ -50,11 +50,15 @@ int WINAPI ProcessProbe(HWND owner, HWND view, HINSTANCE, UINT notify, int effec
     s.imageHeight = DIBHeight(p);
     GlobalUnlock(s.image);
   }
-  if (view) SendMessageA(view, 2065, 0, 1);
+  s.runContext = context;
+  s.imageAddress = image;
+  HWND active = s.activeOnFrameOnly ? owner : view;
+  if (active) SendMessageA(active, 2065, 0, 1);
   // A dialog of its own, as real effects have, so the host's panel and
   // dialog-variable handling can be watched.
   HWND window = CreateWindowA("STATIC", "Probe", WS_POPUP, 0, 0, 10, 10, owner, nullptr, g_self, nullptr);
   if (dialog) *dialog = window;
+  s.dialog = window;
   if (s.duringRun) s.duringRun(s.duringRunContext);
   if (image && *image && s.invert) {
     auto* p = static_cast<char*>(GlobalLock(*image));
@@ -73,7 +77,10 @@ int WINAPI ProcessProbe(HWND owner, HWND view, HINSTANCE, UINT notify, int effec
     }
   }
   if (window) DestroyWindow(window);
-  if (view) SendMessageA(view, 2065, 0, 0);
+  if (active) SendMessageA(active, 2065, 0, 0);
+  s.runContext = nullptr;
+  s.imageAddress = nullptr;
+  s.dialog = nullptr;
   return s.result;
 }
 }

@@ -9,6 +9,7 @@ struct ProbeState {
   int result = 1;           // what the effect function returns
   bool invert = false;      // invert the image it was given
   bool replaceImage = false;  // hand back a new 24-bit image of 7 x 5 pixels
+  bool activeOnFrameOnly = false;  // signal 2065 to the frame, never to the view
   void (*duringRun)(void* context) = nullptr;  // called inside the run
   void* duringRunContext = nullptr;
   // Recorded arguments of the last call.
@@ -22,6 +23,10 @@ struct ProbeState {
   INT32 selection[4] = {};
   BYTE* mask = nullptr;
   int imageWidth = 0, imageHeight = 0;
+  // Valid during the run only.
+  UINT_PTR* runContext = nullptr;
+  HGLOBAL* imageAddress = nullptr;
+  HWND dialog = nullptr;
 };
 
 using ProbeStateFunction = ProbeState* (*)();
