@@ -59,14 +59,7 @@ HGLOBAL BuildFrameDib(const gifanim::GifImage& img, const gifanim::GifFrame& f, 
   quillo::DibHeader hdr;
   std::memcpy(&hdr, base, sizeof hdr);
   const int entries = DIBNumColors(reinterpret_cast<LPCSTR>(base));
-  auto* table = base + hdr.size;
-  // The table holds at most `entries` colours; a larger palette is cut there.
-  const int n = static_cast<int>(std::min<std::size_t>(f.palette.size(), entries));
-  for (int i = 0; i < entries; ++i) {
-    quillo::DibColour c{0, 0, 0, 0};
-    if (i < n) c = quillo::DibColour{f.palette[i].b, f.palette[i].g, f.palette[i].r, 0};
-    std::memcpy(table + 4 * i, &c, 4);
-  }
+  gifanim::FillColourTable(f, base + hdr.size, entries);
   auto* bits = reinterpret_cast<uint8_t*>(FindDIBBits(reinterpret_cast<LPSTR>(base)));
   const uint64_t offset = static_cast<uint64_t>(bits - base);
   const uint64_t stride = static_cast<uint64_t>(quillo::DibStride(img.screen_width, bit_count));

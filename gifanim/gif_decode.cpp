@@ -1,6 +1,8 @@
 #include "gif_decode.h"
 
+#include <algorithm>
 #include <cstring>
+#include <span>
 
 namespace gifanim {
 namespace {
@@ -65,20 +67,27 @@ bool ReadTable(Reader& in, int entries, std::vector<Rgb>& table) {
   return true;
 }
 
-// Places decoded pixels into the index buffer, row by row in decode order,
-// mapping decode rows to image rows for interlaced images.
+// Takes decoded pixels row by row in stream order and keeps those in the
+// kept corner: a decode row whose image row (interlaced rows mapped) lies in
+// the corner contributes its first kept_width pixels, appended to `kept`.
 class PixelSink {
  public:
-  PixelSink(uint8_t* pixels, std::size_t count, bool interlaced, int width, int height)
-      : pixels_(pixels), count_(count), interlaced_(interlaced), width_(width), height_(height) {
-    SetRow();
+  PixelSink(const LzwShape& shape, uint8_t* kept, std::size_t capacity)
+      : shape_(shape),
+        count_(shape.width > 0 && shape.height > 0
+                   ? static_cast<std::size_t>(shape.width) * static_cast<std::size_t>(shape.height)
+                   : 0),
+        kept_(kept),
+        capacity_(capacity) {
+    if (count_ != 0) SetRow();
   }
   // False when the image is already full.
   bool Put(uint8_t v) {
     if (written_ >= count_) return false;
-    pixels_[row_base_ + col_] = v;
+    if (col_ < keep_cols_) kept_[stored_ + col_] = v;
     ++written_;
-    if (++col_ == width_) {
+    if (++col_ == shape_.width) {
+      stored_ += keep_cols_;
       col_ = 0;
       ++row_;
       if (written_ < count_) SetRow();
@@ -86,20 +95,38 @@ class PixelSink {
     return true;
   }
   std::size_t written() const { return written_; }
+  std::size_t stored() const { return stored_ + std::min(col_, keep_cols_); }
 
  private:
   void SetRow() {
-    const int r = interlaced_ ? InterlacedRow(row_, height_) : row_;
-    row_base_ = static_cast<std::size_t>(r) * static_cast<std::size_t>(width_);
+    const int r = shape_.interlaced ? InterlacedRow(row_, shape_.height) : row_;
+    keep_cols_ = 0;
+    if (r < shape_.kept_height && shape_.kept_width > 0)
+      keep_cols_ = std::min(static_cast<std::size_t>(shape_.kept_width), capacity_ - stored_);
   }
-  uint8_t* pixels_;
-  std::size_t count_;
-  bool interlaced_;
-  int width_, height_;
-  int row_ = 0, col_ = 0;
-  std::size_t row_base_ = 0;
+  LzwShape shape_;
+  std::size_t count_;  // pixels the image holds
+  uint8_t* kept_;
+  std::size_t capacity_;
+  int row_ = 0;
+  std::size_t col_ = 0;
+  std::size_t keep_cols_ = 0;  // pixels of the current row that are kept
   std::size_t written_ = 0;
+  std::size_t stored_ = 0;     // kept pixels of the rows before the current one
 };
+
+// The four passes of an interlaced image as (first row, step); a plain image
+// is one pass of step 1.
+struct Pass {
+  int first, step;
+};
+constexpr Pass kInterlacePasses[] = {{0, 8}, {4, 8}, {2, 4}, {1, 2}};
+constexpr Pass kPlainPass[] = {{0, 1}};
+
+// Rows first, first + step, ... below `height`.
+uint64_t RowsOfPass(const Pass& p, int height) {
+  return height > p.first ? static_cast<uint64_t>(height - p.first + p.step - 1) / p.step : 0;
+}
 
 }  // namespace
 
@@ -118,10 +145,45 @@ int InterlacedRow(int n, int height) {
   return 1 + n * 2;
 }
 
+uint64_t MaxLzwPixels(int min_code_size, std::size_t code_bytes) {
+  const int code_bits = std::max(min_code_size + 1, 2);
+  constexpr uint64_t kLongest = kTableSize;
+  if (code_bytes > UINT64_MAX / 8) return UINT64_MAX;
+  const uint64_t codes = static_cast<uint64_t>(code_bytes) * 8 / code_bits;
+  if (codes <= kLongest) return codes * (codes + 1) / 2;
+  return kLongest * (kLongest + 1) / 2 + (codes - kLongest) * kLongest;
+}
+
+std::size_t KeptCount(const GifFrame& f) {
+  if (f.width <= 0 || f.height <= 0 || f.kept_width <= 0 || f.kept_height <= 0) return 0;
+  const uint64_t width = static_cast<uint64_t>(f.width);
+  const uint64_t full_rows = f.decoded / width;
+  uint64_t rows_left = full_rows, kept_rows = 0;
+  for (const Pass& p : f.interlaced ? std::span<const Pass>(kInterlacePasses)
+                                    : std::span<const Pass>(kPlainPass)) {
+    // Within a pass rows go down, so the first `taken` rows of the pass
+    // include all of its kept rows or only kept ones.
+    const uint64_t taken = std::min(rows_left, RowsOfPass(p, f.height));
+    kept_rows += std::min(taken, RowsOfPass(p, f.kept_height));
+    rows_left -= taken;
+  }
+  uint64_t count = kept_rows * static_cast<uint64_t>(f.kept_width);
+  const uint64_t partial = f.decoded % width;
+  if (partial != 0 && full_rows < static_cast<uint64_t>(f.height)) {
+    const int n = static_cast<int>(full_rows);
+    const int r = f.interlaced ? InterlacedRow(n, f.height) : n;
+    if (r < f.kept_height) count += std::min<uint64_t>(partial, static_cast<uint64_t>(f.kept_width));
+  }
+  return static_cast<std::size_t>(count);
+}
+
+int KeptRow(const GifFrame& f, int n) { return f.interlaced ? InterlacedRow(n, f.kept_height) : n; }
+
 GifStatus DecodeLzw(int min_code_size, const uint8_t* codes, std::size_t size,
-                    uint8_t* pixels, std::size_t pixel_count, bool interlaced, int width,
-                    int height, std::size_t& decoded) {
+                    const LzwShape& shape, uint8_t* kept, std::size_t capacity,
+                    std::size_t& decoded, std::size_t& stored) {
   decoded = 0;
+  stored = 0;
   if (min_code_size > kMaxCodeBits - 1) return GifStatus::kBadCodeSize;
   static_assert(kTableSize <= 65535);
   uint16_t prefix[kTableSize];
@@ -148,7 +210,7 @@ GifStatus DecodeLzw(int min_code_size, const uint8_t* codes, std::size_t size,
   };
   reset();
 
-  PixelSink sink(pixels, pixel_count, interlaced, width, height);
+  PixelSink sink(shape, kept, capacity);
   std::size_t pos = 0;
   uint32_t acc = 0;
   int acc_bits = 0;
@@ -215,10 +277,12 @@ GifStatus DecodeLzw(int min_code_size, const uint8_t* codes, std::size_t size,
     prev = code;
   }
   decoded = sink.written();
+  stored = sink.stored();
   return status;
 }
 
-GifStatus DecodeGif(const uint8_t* data, std::size_t size, GifImage& out, const GifLimits& limits) {
+GifStatus DecodeGif(const uint8_t* data, std::size_t size, GifImage& out, const GifLimits& limits,
+                    GifKeep keep) {
   out = GifImage{};
   GifImage img;
   Reader in(data, size);
@@ -304,15 +368,30 @@ GifStatus DecodeGif(const uint8_t* data, std::size_t size, GifImage& out, const 
     if (!in.ReadSubBlocks(lzw)) return GifStatus::kTruncated;
     if (mcs > kMaxCodeBits - 1) return GifStatus::kBadCodeSize;
 
-    const uint64_t pixels = static_cast<uint64_t>(f.width) * static_cast<uint64_t>(f.height);
-    if (pixels > limits.max_frame_pixels || pixels > limits.max_total_pixels - total_pixels ||
+    // A screen of no size (written by some tools) puts nothing off screen.
+    if (keep == GifKeep::kWholeImage || img.screen_width == 0 || img.screen_height == 0) {
+      f.kept_width = f.width;
+      f.kept_height = f.height;
+    } else {
+      f.kept_width = std::clamp(img.screen_width - f.left, 0, f.width);
+      f.kept_height = std::clamp(img.screen_height - f.top, 0, f.height);
+    }
+    // The buffer holds what can be kept and what the codes can deliver, so
+    // an image far larger than its data costs no more than its data allows.
+    const uint64_t kept_area =
+        static_cast<uint64_t>(f.kept_width) * static_cast<uint64_t>(f.kept_height);
+    const uint64_t capacity = std::min(kept_area, MaxLzwPixels(mcs, lzw.size()));
+    if (capacity > limits.max_frame_pixels || capacity > limits.max_total_pixels - total_pixels ||
         img.frames.size() >= limits.max_frames)
       return GifStatus::kTooLarge;
-    total_pixels += pixels;
-    f.indices.assign(static_cast<std::size_t>(pixels), 0);
-    const GifStatus st = DecodeLzw(mcs, lzw.data(), lzw.size(), f.indices.data(),
-                                   f.indices.size(), f.interlaced, f.width, f.height, f.decoded);
+    total_pixels += capacity;
+    f.indices.assign(static_cast<std::size_t>(capacity), 0);
+    const LzwShape shape{f.width, f.height, f.interlaced, f.kept_width, f.kept_height};
+    std::size_t stored = 0;
+    const GifStatus st = DecodeLzw(mcs, lzw.data(), lzw.size(), shape, f.indices.data(),
+                                   f.indices.size(), f.decoded, stored);
     if (st != GifStatus::kOk) return st;
+    f.indices.resize(stored);
     img.frames.push_back(std::move(f));
   }
   out = std::move(img);

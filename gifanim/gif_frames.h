@@ -15,13 +15,18 @@ int FrameBitCount(const GifImage& img);
 // Entries of the DIB colour table for a depth: 2, 16 or 256.
 int TableEntries(int bit_count);
 
-// Writes the frame's indices at (left, top) into `bits`, the pixel rows of a
+// Fills `entries` RGBQUADs of a DIB colour table from the frame's palette: a
+// longer palette is cut at `entries`, a shorter one leaves the rest black.
+void FillColourTable(const GifFrame& f, uint8_t* table, int entries);
+
+// Writes the frame's kept indices at (left, top) into `bits`, the pixel rows of a
 // bottom-up DIB of screen_width x screen_height at bit_count with row
 // `stride` bytes (`size` bytes in all). Image row r goes to DIB row
 // screen_height - top - r - 1; pixels outside the screen are not written.
 // 8 bits: the byte; 4 bits: the index's low nibble, even column high; 1 bit:
-// any nonzero index sets the bit, bit 7 leftmost. False when the block is too
-// small for the stated size.
+// any nonzero index sets the bit, bit 7 leftmost. Pixels the frame does not
+// hold are left as they are. False when the block is too small for the stated
+// size or the indices do not match the frame's kept corner.
 bool PlaceFrame(const GifFrame& f, uint8_t* bits, uint64_t size, uint64_t stride,
                 int screen_width, int screen_height, int bit_count);
 

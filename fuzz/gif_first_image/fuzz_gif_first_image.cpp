@@ -3,8 +3,7 @@
 #include "fuzz/format_readers/dib_checks.h"
 #include "outside/bxload/gif_codec.h"
 
-// Every image of a file is decoded into a buffer of its stated size before
-// its codes are read, so a smaller limit than the other targets' keeps runs fast.
+// A smaller DIB limit than the other targets' keeps each run fast.
 constexpr uint64_t kGifDibBytes = uint64_t(1) << 17;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

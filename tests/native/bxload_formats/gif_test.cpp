@@ -2,11 +2,15 @@
 // loader's decoder; the first-image reader's checks.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <random>
+#include <string>
 
 #include "formats_helpers.h"
 #include "gifanim/gif_decode.h"
 #include "outside/bxload/gif_codec.h"
+#include "tests/native/gifanim/peak_memory.h"
 
 namespace quillo::bxload {
 namespace {
@@ -15,9 +19,10 @@ using V = std::vector<uint8_t>;
 
 V Decode(const V& codes, int minCodeSize, size_t count, gifanim::GifStatus* status = nullptr) {
   V pixels(count, 0xEE);
-  size_t decoded = 0;
+  size_t decoded = 0, stored = 0;
+  const gifanim::LzwShape row{int(count), 1, false, int(count), 1};
   const gifanim::GifStatus st =
-      gifanim::DecodeLzw(minCodeSize, codes.data(), codes.size(), pixels.data(), count, false, int(count), 1, decoded);
+      gifanim::DecodeLzw(minCodeSize, codes.data(), codes.size(), row, pixels.data(), count, decoded, stored);
   if (status) *status = st;
   EXPECT_EQ(decoded, count);
   return pixels;
@@ -104,6 +109,33 @@ TEST(Gif, OnlyTheFirstImageIsRead) {
   ASSERT_TRUE(picture.error.empty()) << picture.error;
   EXPECT_EQ(IndexAt(test::View(picture.dib).Row(0), 0, 4), 3);
   EXPECT_EQ(IndexAt(test::View(picture.dib).Row(0), 1, 4), 1);
+}
+
+TEST(Gif, AScreenOfNoSizeTakesTheImagesExtent) {
+  const V file = MakeGif(0, 0, 4, 1, 0, 2, 3, 2, {1, 2, 3, 1, 2, 3});
+  const GifPicture picture = ReadGif(file.data(), file.size());
+  ASSERT_TRUE(picture.error.empty()) << picture.error;
+  const DibView view = test::View(picture.dib);
+  ASSERT_EQ(view.width, 3);
+  ASSERT_EQ(view.height, 3);
+  EXPECT_EQ(IndexAt(view.Row(0), 0, 4), 0);
+  EXPECT_EQ(IndexAt(view.Row(0), 1, 4), 1);
+  EXPECT_EQ(IndexAt(view.Row(1), 2, 4), 1);
+  EXPECT_EQ(IndexAt(view.Row(2), 2, 4), 3);
+}
+
+TEST(Gif, AHugeImageOnATinyScreenCostsOnlyTheScreen) {
+  // 76 bytes: four 65535 x 4095 images on a 1 x 1 screen, only clear and end codes.
+  std::ifstream in(std::string(QUILLO_SOURCE_DIR) + "/fuzz/gif_first_image/seeds/huge_images_tiny_screen.gif",
+                   std::ios::binary);
+  const V file{std::istreambuf_iterator<char>(in), {}};
+  ASSERT_EQ(file.size(), 76u);
+  test_memory::ResetPeak();
+  const GifPicture picture = ReadGif(file.data(), file.size());
+  EXPECT_LT(test_memory::Peak(), size_t(256) << 10);
+  ASSERT_TRUE(picture.error.empty()) << picture.error;
+  EXPECT_EQ(test::View(picture.dib).width, 1);
+  EXPECT_EQ(IndexAt(test::View(picture.dib).Row(0), 0, 1), 0);
 }
 
 TEST(Gif, DamagedFilesAreRefusedWithAReason) {

@@ -32,7 +32,7 @@ struct Bits {
 
 // Literal-only code stream for code size 2 (clear 4, end 5): a clear before
 // every pair of codes keeps the code width at 3 bits.
-std::vector<uint8_t> Literals(const std::vector<int>& px, bool end = true) {
+inline std::vector<uint8_t> Literals(const std::vector<int>& px, bool end = true) {
   Bits b;
   for (size_t i = 0; i < px.size(); ++i) {
     if (i % 2 == 0) b.Put(4, 3);

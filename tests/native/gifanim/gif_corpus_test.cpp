@@ -36,16 +36,28 @@ std::vector<uint8_t> ReadFile(const std::filesystem::path& p) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
 }
 
+// The whole image's indices, rows top to bottom, undelivered pixels 0: what
+// the reference's CRC covers.
+std::vector<uint8_t> ImageRows(const gifanim::GifFrame& f) {
+  std::vector<uint8_t> rows(static_cast<std::size_t>(f.width) * f.height, 0);
+  for (std::size_t i = 0; i < f.indices.size(); ++i) {
+    const int n = static_cast<int>(i / f.width);
+    rows[static_cast<std::size_t>(gifanim::KeptRow(f, n)) * f.width + i % f.width] = f.indices[i];
+  }
+  return rows;
+}
+
 // Our verdict in the reference's one-line form (after the file name).
 std::string Describe(const std::vector<uint8_t>& bytes) {
   gifanim::GifImage img;
-  const auto st = gifanim::DecodeGif(bytes.data(), bytes.size(), img);
+  const auto st = gifanim::DecodeGif(bytes.data(), bytes.size(), img, gifanim::GifLimits{},
+                                     gifanim::GifKeep::kWholeImage);
   if (st != gifanim::GifStatus::kOk) return "ERROR " + std::to_string(static_cast<int>(st));
   std::ostringstream s;
   s << img.screen_width << 'x' << img.screen_height << ' ' << img.frames.size();
   for (const auto& f : img.frames) {
     char crc[16];
-    std::snprintf(crc, sizeof crc, "%08x", Crc32(f.indices));
+    std::snprintf(crc, sizeof crc, "%08x", Crc32(ImageRows(f)));
     s << ' ' << f.left << ',' << f.top << ',' << f.width << ',' << f.height << ','
       << f.disposal << ',' << f.delay_ms << ',' << f.transparent << ',' << crc;
   }

@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "gifanim/gif_decode.h"
 #include "tests/native/gifanim/gif_builder.h"
+#include "tests/native/gifanim/peak_memory.h"
 
 using gifanim::DecodeGif;
-using gifanim::DecodeLzw;
 using gifanim::GifImage;
 using gifanim::GifLimits;
 using gifanim::GifStatus;
@@ -17,6 +20,23 @@ using gif_test::GifBuilder;
 using gif_test::Literals;
 
 namespace {
+
+// Decodes a code stream as one row of `count` pixels, every one kept, into
+// `px` (which holds at least `capacity` entries); `n` receives the count.
+GifStatus DecodeRow(int mcs, const std::vector<uint8_t>& codes, uint8_t* px, std::size_t capacity,
+                    std::size_t count, std::size_t& n) {
+  const int w = static_cast<int>(count);
+  const gifanim::LzwShape shape{w, 1, false, w, 1};
+  std::size_t stored = 0;
+  const GifStatus st = gifanim::DecodeLzw(mcs, codes.data(), codes.size(), shape, px, capacity, n, stored);
+  EXPECT_EQ(stored, std::min(n, capacity));
+  return st;
+}
+
+std::vector<uint8_t> ReadSeed(const char* path) {
+  std::ifstream f(std::string(QUILLO_SOURCE_DIR) + "/" + path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
+}
 
 GifStatus Decode(const std::vector<uint8_t>& f, GifImage& img, const GifLimits& l = GifLimits{}) {
   return DecodeGif(f.data(), f.size(), img, l);
@@ -131,7 +151,10 @@ TEST(GifFile, InterlacedRowsAreReordered) {
   auto f = GifBuilder("GIF89a", 1, 5).Image(0, 0, 1, 5, Literals({0, 1, 2, 3, 0}), 0x40, 2, 2)
                .Trailer();
   ASSERT_EQ(Decode(f, img), GifStatus::kOk);
-  EXPECT_EQ(img.frames[0].indices, (std::vector<uint8_t>{0, 3, 2, 0, 1}));
+  // Indices stay in stream order; KeptRow names each one's image row.
+  EXPECT_EQ(img.frames[0].indices, (std::vector<uint8_t>{0, 1, 2, 3, 0}));
+  const int rows[] = {0, 4, 2, 1, 3};
+  for (int n = 0; n < 5; ++n) EXPECT_EQ(gifanim::KeptRow(img.frames[0], n), rows[n]);
 }
 
 TEST(GifLzw, TableGrowthRepeatsAndFullTable) {
@@ -142,7 +165,7 @@ TEST(GifLzw, TableGrowthRepeatsAndFullTable) {
   auto codes = b.Done();
   std::vector<uint8_t> px(5, 9);
   size_t n = 0;
-  ASSERT_EQ(DecodeLzw(2, codes.data(), codes.size(), px.data(), px.size(), false, 5, 1, n),
+  ASSERT_EQ(DecodeRow(2, codes, px.data(), px.size(), 5, n),
             GifStatus::kOk);
   EXPECT_EQ(n, 5u);
   EXPECT_EQ(px, (std::vector<uint8_t>(5, 0)));
@@ -164,8 +187,7 @@ TEST(GifLzw, TableGrowthRepeatsAndFullTable) {
   c.Put(257, 12);
   auto full = c.Done();
   std::vector<uint8_t> out(expect, 7);
-  ASSERT_EQ(DecodeLzw(8, full.data(), full.size(), out.data(), out.size(), false,
-                      static_cast<int>(expect), 1, n),
+  ASSERT_EQ(DecodeRow(8, full, out.data(), out.size(), expect, n),
             GifStatus::kOk);
   EXPECT_EQ(n, expect);
   EXPECT_EQ(out, std::vector<uint8_t>(expect, 1));
@@ -175,8 +197,7 @@ TEST(GifLzw, BadStreamsAreErrors) {
   std::vector<uint8_t> px(8, 0);
   size_t n = 0;
   auto run = [&](const std::vector<uint8_t>& codes, int mcs = 2, size_t count = 8) {
-    return DecodeLzw(mcs, codes.data(), codes.size(), px.data(), count, false,
-                     static_cast<int>(count), 1, n);
+    return DecodeRow(mcs, codes, px.data(), px.size(), count, n);
   };
   EXPECT_EQ(run(Bits().Put(4, 3).Put(0, 3).Put(7, 3).Done()), GifStatus::kBadLzw);  // above next free
   EXPECT_EQ(run(Bits().Put(6, 3).Done()), GifStatus::kBadLzw);        // first code is a table entry
@@ -198,19 +219,89 @@ TEST(GifLzw, BadStreamsAreErrors) {
   EXPECT_TRUE(img.frames.empty());
 }
 
-TEST(GifFile, HugeImagesAreRefusedBeforeAllocation) {
+TEST(GifFile, ImagesAreChargedForWhatTheirCodesCanYield) {
   GifImage img;
-  auto f = GifBuilder("GIF89a", 65535, 65535).Image(0, 0, 65535, 65535, Literals({1})).Trailer();
-  EXPECT_EQ(Decode(f, img), GifStatus::kTooLarge);
+  // A screen-sized image with one pixel of data costs one pixel.
+  auto tiny = GifBuilder("GIF89a", 65535, 65535).Image(0, 0, 65535, 65535, Literals({1})).Trailer();
+  ASSERT_EQ(Decode(tiny, img), GifStatus::kOk);
+  EXPECT_EQ(img.frames[0].indices, (std::vector<uint8_t>{1}));
+  // 120 000 bytes of 9-bit codes could yield over 2^28 pixels: refused
+  // before a buffer is made.
+  auto big = GifBuilder("GIF89a", 65535, 65535)
+                 .Image(0, 0, 65535, 65535, std::vector<uint8_t>(120000, 0), 0, 8)
+                 .Trailer();
+  EXPECT_EQ(Decode(big, img), GifStatus::kTooLarge);
+  EXPECT_TRUE(img.frames.empty());
+
   GifLimits small;
   small.max_frame_pixels = 100;
   small.max_total_pixels = 150;
-  auto two = GifBuilder("GIF89a", 10, 10).Image(0, 0, 10, 10, {}).Image(0, 0, 10, 10, {}).Trailer();
+  const auto hundred = Literals(std::vector<int>(100, 1));
+  auto two = GifBuilder("GIF89a", 10, 10).Image(0, 0, 10, 10, hundred).Image(0, 0, 10, 10, hundred).Trailer();
   EXPECT_EQ(Decode(two, img, small), GifStatus::kTooLarge);
   small.max_total_pixels = 200;
   ASSERT_EQ(Decode(two, img, small), GifStatus::kOk);
   EXPECT_EQ(img.frames.size(), 2u);
-  EXPECT_EQ(img.frames[1].decoded, 0u);
+  EXPECT_EQ(img.frames[1].decoded, 100u);
+}
+
+TEST(GifFile, MemoryIsBoundedByTheScreenAndTheCodes) {
+  // 76 bytes: four 65535 x 4095 images on a 1 x 1 screen, each only a clear
+  // and an end code.
+  const auto file = ReadSeed("fuzz/gif_decoder/seeds/huge_images_tiny_screen.gif");
+  ASSERT_EQ(file.size(), 76u);
+  for (const auto keep : {gifanim::GifKeep::kOnScreen, gifanim::GifKeep::kWholeImage}) {
+    GifImage img;
+    test_memory::ResetPeak();
+    ASSERT_EQ(DecodeGif(file.data(), file.size(), img, GifLimits{}, keep), GifStatus::kOk);
+    EXPECT_LT(test_memory::Peak(), std::size_t{256} << 10);
+    ASSERT_EQ(img.frames.size(), 4u);
+    for (const auto& f : img.frames) {
+      EXPECT_EQ(f.width, 65535);
+      EXPECT_EQ(f.decoded, 0u);
+      EXPECT_TRUE(f.indices.empty());
+      EXPECT_EQ(f.kept_width, keep == gifanim::GifKeep::kOnScreen ? 1 : 65535);
+    }
+  }
+  // Pixels off the screen are decoded and dropped: a 300 x 300 image of
+  // real data on a 10 x 4 screen holds 40 of them.
+  std::vector<int> px(300 * 300);
+  for (std::size_t i = 0; i < px.size(); ++i) px[i] = static_cast<int>(i % 4);
+  auto wide = GifBuilder("GIF89a", 10, 4).Image(0, 0, 300, 300, Literals(px)).Trailer();
+  GifImage img;
+  ASSERT_EQ(Decode(wide, img), GifStatus::kOk);
+  EXPECT_EQ(img.frames[0].decoded, px.size());
+  ASSERT_EQ(img.frames[0].indices.size(), 40u);
+  EXPECT_EQ(img.frames[0].indices[10], 300 % 4);  // row 1, column 0
+}
+
+TEST(GifLzw, TheYieldBoundHoldsForTheLongestStrings) {
+  // One colour over and over, each code naming the entry it creates, builds
+  // strings one longer each code: the fastest growth there is, until the
+  // table is full and its last entry repeats. The decoder's real yield must
+  // stay within the bound the buffers are sized by.
+  for (const std::size_t count : {1u, 2u, 100u, 8000000u}) {
+    Bits b;
+    b.Put(256, 9).Put(0, 9);
+    int next = 258, width = 9;
+    std::size_t made = 1, len = 1;
+    for (;;) {
+      const int code = next < 4096 ? next : 4095;
+      const std::size_t add = next < 4096 ? len + 1 : len;
+      if (made + add > count) break;
+      b.Put(code, width);
+      made += add;
+      len = add;
+      if (next < 4096) ++next;
+      if (next >= (1 << width) && width < 12) ++width;
+    }
+    const auto codes = b.Done();
+    std::vector<uint8_t> px(count, 9);
+    std::size_t n = 0;
+    ASSERT_EQ(DecodeRow(8, codes, px.data(), px.size(), count, n), GifStatus::kOk);
+    EXPECT_EQ(n, made);
+    EXPECT_LE(static_cast<uint64_t>(n), gifanim::MaxLzwPixels(8, codes.size())) << count;
+  }
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "contracts/dib_format.h"
 #include "gifanim/gif_frames.h"
+#include "tests/native/gifanim/gif_builder.h"
 
 using gifanim::GifFrame;
 using gifanim::GifImage;
@@ -17,6 +19,9 @@ GifFrame Frame(int x, int y, int w, int h, std::vector<uint8_t> px) {
   f.top = y;
   f.width = w;
   f.height = h;
+  f.kept_width = w;
+  f.kept_height = h;
+  f.decoded = static_cast<std::size_t>(w) * h;
   f.indices = std::move(px);
   return f;
 }
@@ -72,6 +77,48 @@ TEST(GifFrames, PlacementAtEachDepthIsBottomUpAndClipped) {
   std::vector<uint8_t> b(s8 * 3, 0);
   ASSERT_TRUE(PlaceFrame(Frame(65535, 65535, 2, 2, {1, 1, 1, 1}), b.data(), b.size(), s8, 3, 3, 8));
   EXPECT_EQ(b, std::vector<uint8_t>(s8 * 3, 0));
+}
+
+TEST(GifFrames, DecodedImagesPlaceTheirOnScreenRowsInImageOrder) {
+  // A 4 x 8 image whose pixel (x, r) is (x + r) % 4 on a 3 x 5 screen, plain
+  // and interlaced, whole and with its stream cut after four rows.
+  for (const bool interlaced : {false, true}) {
+    for (const bool cut : {false, true}) {
+      std::vector<int> stream;
+      std::vector<bool> delivered(8, false);
+      for (int n = 0; n < (cut ? 4 : 8); ++n) {
+        const int r = interlaced ? gifanim::InterlacedRow(n, 8) : n;
+        delivered[r] = true;
+        for (int x = 0; x < 4; ++x) stream.push_back((x + r) % 4);
+      }
+      const auto file = gif_test::GifBuilder("GIF89a", 3, 5, 2)
+                            .Image(0, 0, 4, 8, gif_test::Literals(stream, !cut), interlaced ? 0x40 : 0)
+                            .Trailer();
+      GifImage img;
+      ASSERT_EQ(gifanim::DecodeGif(file.data(), file.size(), img), gifanim::GifStatus::kOk);
+      const GifFrame& f = img.frames[0];
+      EXPECT_LE(f.indices.size(), 15u);
+      const uint64_t stride = quillo::DibStride(3, 8);
+      std::vector<uint8_t> bits(stride * 5, 0xEE);
+      for (int y = 0; y < 5; ++y) std::fill_n(bits.begin() + y * stride, 3, 0);
+      ASSERT_TRUE(PlaceFrame(f, bits.data(), bits.size(), stride, 3, 5, 8));
+      for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 3; ++x)
+          EXPECT_EQ(bits[(4 - y) * stride + x], delivered[y] ? (x + y) % 4 : 0)
+              << interlaced << cut << " " << x << "," << y;
+      EXPECT_EQ(bits[3], 0xEE);  // row padding untouched
+    }
+  }
+}
+
+TEST(GifFrames, ColourTableIsCutOrPaddedWithBlack) {
+  GifFrame f;
+  f.palette = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
+  std::vector<uint8_t> two(8, 0xEE), four(16, 0xEE);
+  gifanim::FillColourTable(f, two.data(), 2);
+  EXPECT_EQ(two, (std::vector<uint8_t>{3, 2, 1, 0, 6, 5, 4, 0}));
+  gifanim::FillColourTable(f, four.data(), 4);
+  EXPECT_EQ(four, (std::vector<uint8_t>{3, 2, 1, 0, 6, 5, 4, 0, 9, 8, 7, 0, 0, 0, 0, 0}));
 }
 
 TEST(GifFrames, InconsistentSizesAreRefused) {
