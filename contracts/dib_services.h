@@ -37,8 +37,8 @@ enum DuplicateMode {
   kDuplicateTurnLeft = 48,     // quarter turn counter-clockwise, h x w: out(x, y) = in(w - 1 - y, x)
 };
 
-// bitCount 1, 4, 8 (table: a grey ramp, entry i = i * 255 / (n - 1)), 16
-// (5-5-5), 24 or 32; pixels zero. 0 for other depths, sizes <= 0 or blocks
+// bitCount 1, 4, 8 (the full colour table, zero-filled: the caller sets the
+// colours), 16 (5-5-5), 24 or 32; pixels zero. 0 for other depths, sizes <= 0 or blocks
 // beyond 2 GB.
 
 HGLOBAL CreateDIB(int width, int height, int bitCount);

@@ -51,7 +51,9 @@ int WINAPI ReadDIBBlock(HGLOBAL target, HGLOBAL source, int startColumn, int sta
 // A new 24-bit DIB of a 1-bit DIB: set bits take `colour`, clear bits its
 // inverse (each byte XOR 255). The header is the input's with bit count
 // 24, no colour table and the image size filled in. A 24-bit input is
-// duplicated unchanged. Null for other depths or an unsound DIB.
+// duplicated unchanged. Any other depth is read as one bit per pixel after
+// its stated header and colour table; null when those rows do not lie
+// inside the block.
 HGLOBAL WINAPI Convert2To24BitsDIB(HGLOBAL dib, COLORREF colour);
 
 // A monochrome bitmap of `text` (DrawText with `format` | DT_NOPREFIX,

@@ -40,4 +40,33 @@ void TwoColourToBgr24(const uint8_t* bits, int64_t bitsStride, const Bgr24Pictur
   }
 }
 
+bool FindOneBitRows(const uint8_t* block, uint64_t size, OneBitRows* rows) {
+  if (!block || size < sizeof(DibHeader)) return false;
+  DibHeader h;
+  std::memcpy(&h, block, sizeof h);
+  if (h.size < sizeof(DibHeader) || h.size > size || h.width <= 0 || h.height <= 0) return false;
+  constexpr uint32_t kBitfields = 3;
+  uint64_t offset = h.size;
+  if (h.compression == kBitfields && h.size < 52) offset += 12;
+  const uint64_t colours =
+      h.clrUsed ? h.clrUsed : (h.bitCount >= 1 && h.bitCount <= 8 ? uint64_t(1) << h.bitCount : 0);
+  offset += colours * 4;  // below 2^35: no wrap
+  const int64_t stride = DibStride(h.width, 1);
+  if (offset > size || uint64_t(h.height) > (size - offset) / uint64_t(stride)) return false;
+  if (rows) *rows = OneBitRows{h.width, h.height, offset, stride};
+  return true;
+}
+
+DibHeader ExpandedHeader(const DibHeader& in) {
+  DibHeader out = in;
+  out.size = sizeof(DibHeader);
+  out.planes = 1;
+  out.bitCount = 24;
+  out.compression = kDibRgb;
+  out.clrUsed = 0;
+  out.clrImportant = 0;
+  out.sizeImage = uint32_t(Stride24(in.width) * in.height);
+  return out;
+}
+
 }  // namespace quillo::imaging

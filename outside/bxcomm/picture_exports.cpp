@@ -94,36 +94,35 @@ int WINAPI ReadDIBBlock(HGLOBAL target, HGLOBAL source, int startColumn, int sta
   return 1;
 }
 
+// A 24-bit image is duplicated. Any other block is read as one bit per
+// pixel, only as far as its header, colour table and one-bit rows lie
+// inside the block's real size.
 HGLOBAL WINAPI Convert2To24BitsDIB(HGLOBAL dib, COLORREF colour) {
-  LockedPicture in(dib);
-  if (!in.locked()) return nullptr;
-  if (in.is24()) return DuplicateDIB(dib, kDuplicateCopy);
-  if (in.header()->biBitCount != 1 || in.header()->biCompression != BI_RGB) return nullptr;
-  BITMAPINFOHEADER header;
-  std::memcpy(&header, in.header(), sizeof header);
-  const auto* bits = reinterpret_cast<const uint8_t*>(FindDIBBits(reinterpret_cast<LPSTR>(in.base())));
-
-  HGLOBAL result = CreateDIB(header.biWidth, header.biHeight, 24);
-  if (!result) return nullptr;
-  auto* base = static_cast<BYTE*>(GlobalLock(result));
-  if (!base) {
-    GlobalFree(result);
-    return nullptr;
+  if (!dib) return nullptr;
+  const SIZE_T size = GlobalSize(dib);
+  const auto* base = static_cast<const uint8_t*>(GlobalLock(dib));
+  if (!base) return nullptr;
+  DibHeader header{};
+  if (size >= sizeof header) std::memcpy(&header, base, sizeof header);
+  if (size >= sizeof header && header.bitCount == 24) {
+    GlobalUnlock(dib);
+    return DuplicateDIB(dib, kDuplicateCopy);
   }
-  header.biSize = sizeof header;
-  header.biBitCount = 24;
-  header.biClrUsed = 0;
-  header.biClrImportant = 0;
-  header.biSizeImage = DWORD(Stride24(header.biWidth) * header.biHeight);
-  std::memcpy(base, &header, sizeof header);
-  Bgr24Picture target;
-  target.pixels = base + sizeof header;
-  target.width = header.biWidth;
-  target.height = header.biHeight;
-  target.stride = Stride24(header.biWidth);
-  const uint8_t bgr[3] = {GetBValue(colour), GetGValue(colour), GetRValue(colour)};
-  TwoColourToBgr24(bits, DibStride(header.biWidth, 1), target, bgr);
-  GlobalUnlock(result);
+  OneBitRows rows;
+  HGLOBAL result = FindOneBitRows(base, size, &rows) ? CreateDIB(rows.width, rows.height, 24) : nullptr;
+  auto* out = result ? static_cast<uint8_t*>(GlobalLock(result)) : nullptr;
+  if (out) {
+    const DibHeader expanded = ExpandedHeader(header);
+    std::memcpy(out, &expanded, sizeof expanded);
+    const Bgr24Picture target{out + sizeof expanded, rows.width, rows.height, Stride24(rows.width)};
+    const uint8_t bgr[3] = {GetBValue(colour), GetGValue(colour), GetRValue(colour)};
+    TwoColourToBgr24(base + rows.offset, rows.stride, target, bgr);
+    GlobalUnlock(result);
+  } else if (result) {
+    GlobalFree(result);
+    result = nullptr;
+  }
+  GlobalUnlock(dib);
   return result;
 }
 

@@ -21,7 +21,8 @@ bool HeaderInfo(LPCSTR locked, DibInfo* info) {
 
 extern "C" {
 
-// 1-, 4- and 8-bit images start with a grey ramp: entry i = i * 255 / (n - 1).
+// Everything after the header is zero: the full colour table of 1-, 4- and
+// 8-bit images (each caller fills the colours it needs) and every pixel.
 // 16-bit images are 5-5-5, 32-bit images blue, green, red, unused.
 HGLOBAL CreateDIB(int width, int height, int bitCount) {
   DibShape shape;
@@ -31,10 +32,7 @@ HGLOBAL CreateDIB(int width, int height, int bitCount) {
   shape.colours = bitCount >= 1 && bitCount <= 8 ? (1u << bitCount) : 0;
   NewDib out(shape);
   if (!out.ok()) return nullptr;
-  const DibInfo info = InitDib(out.data(), shape);
-  uint8_t* table = info.Palette(out.data());
-  for (uint32_t i = 0; i < info.colours; ++i)
-    table[4 * i] = table[4 * i + 1] = table[4 * i + 2] = uint8_t(i * 255 / (info.colours - 1));
+  InitDib(out.data(), shape);
   return out.Release();
 }
 

@@ -1,6 +1,7 @@
 // Tiling, two-colour expansion and the saturation/value stretch.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "colour_stretch.h"
@@ -59,6 +60,86 @@ TEST(TwoColourTest, SetBitsTakeTheColourClearBitsItsInverse) {
   }
   for (int x = 0; x < 10; ++x) EXPECT_EQ(target.bytes[target.stride + 3 * x], 0x12);
   EXPECT_EQ(target.bytes[30], 0);  // padding untouched
+}
+
+// A block holding a header and then `tail` bytes.
+std::vector<uint8_t> Block(const DibHeader& h, size_t tail) {
+  std::vector<uint8_t> block(sizeof h + tail, 0);
+  std::memcpy(block.data(), &h, sizeof h);
+  return block;
+}
+
+DibHeader Header(int32_t width, int32_t height, uint16_t bits, uint32_t colours = 0) {
+  DibHeader h{};
+  h.size = 40;
+  h.width = width;
+  h.height = height;
+  h.planes = 1;
+  h.bitCount = bits;
+  h.clrUsed = colours;
+  return h;
+}
+
+TEST(OneBitRowsTest, RowsFollowTheStatedHeaderAndTable) {
+  struct Case {
+    DibHeader header;
+    uint64_t offset;
+  };
+  DibHeader longHeader = Header(33, 3, 8, 5);
+  longHeader.size = 108;
+  DibHeader masks16 = Header(33, 3, 16);
+  masks16.compression = 3;
+  DibHeader masksInHeader = masks16;
+  masksInHeader.size = 56;
+  for (const Case& c : {Case{Header(33, 3, 8), 40 + 1024}, Case{Header(33, 3, 4, 3), 40 + 12},
+                        Case{Header(33, 3, 24 + 1), 40}, Case{Header(33, 3, 32, 7), 40 + 28},
+                        Case{longHeader, 108 + 20}, Case{masks16, 52}, Case{masksInHeader, 56}}) {
+    // 33 pixels need 8 bytes a row: exactly three rows fit, one byte less does not.
+    const std::vector<uint8_t> exact = Block(c.header, size_t(c.offset - 40 + 3 * 8));
+    OneBitRows rows;
+    ASSERT_TRUE(FindOneBitRows(exact.data(), exact.size(), &rows)) << c.offset;
+    EXPECT_EQ(rows.offset, c.offset);
+    EXPECT_EQ(rows.stride, 8);
+    EXPECT_EQ(rows.width, 33);
+    EXPECT_EQ(rows.height, 3);
+    EXPECT_FALSE(FindOneBitRows(exact.data(), exact.size() - 1, &rows)) << c.offset;
+  }
+}
+
+TEST(OneBitRowsTest, RefusesHeadersThatPointOutsideTheBlock) {
+  DibHeader hugeTable = Header(8, 1, 16, 0xFFFFFFFF);
+  DibHeader hugeHeader = Header(8, 1, 8);
+  hugeHeader.size = 0xFFFFFFF0;
+  DibHeader shortHeader = Header(8, 1, 8);
+  shortHeader.size = 12;
+  for (const DibHeader& h : {hugeTable, hugeHeader, shortHeader, Header(0x7FFFFFFF, 0x7FFFFFFF, 8),
+                             Header(8, 0x7FFFFFFF, 1), Header(0, 1, 1), Header(8, 0, 1),
+                             Header(8, -1, 1), Header(-8, 1, 1)}) {
+    const std::vector<uint8_t> block = Block(h, 4096);
+    EXPECT_FALSE(FindOneBitRows(block.data(), block.size(), nullptr)) << h.width << "x" << h.height;
+  }
+  const std::vector<uint8_t> tiny = Block(Header(1, 1, 1), 0);
+  EXPECT_FALSE(FindOneBitRows(tiny.data(), 39, nullptr));
+  EXPECT_FALSE(FindOneBitRows(nullptr, 100, nullptr));
+}
+
+TEST(OneBitRowsTest, ExpandedHeaderIsA24BitHeaderOfTheSameSize) {
+  DibHeader in = Header(5, 2, 8, 200);
+  in.size = 108;
+  in.compression = 1;
+  in.clrImportant = 9;
+  in.xPelsPerMeter = 3780;
+  const DibHeader out = ExpandedHeader(in);
+  EXPECT_EQ(out.size, 40u);
+  EXPECT_EQ(out.width, 5);
+  EXPECT_EQ(out.height, 2);
+  EXPECT_EQ(out.planes, 1);
+  EXPECT_EQ(out.bitCount, 24);
+  EXPECT_EQ(out.compression, 0u);
+  EXPECT_EQ(out.clrUsed, 0u);
+  EXPECT_EQ(out.clrImportant, 0u);
+  EXPECT_EQ(out.sizeImage, 2u * 16);
+  EXPECT_EQ(out.xPelsPerMeter, 3780);
 }
 
 TEST(HsvTest, RoundTripsPrimariesAndGreys) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -25,12 +26,18 @@ BITMAPINFOHEADER Header(HGLOBAL dib) {
   return h;
 }
 
-// A paletted DIB (grey ramp table of CreateDIB) whose pixel (x, y), y from
-// the top, holds index(x, y).
+// A paletted DIB with a grey ramp table (entry i is i * 255 / (n - 1))
+// whose pixel (x, y), y from the top, holds index(x, y).
 template <typename IndexFn>
 HGLOBAL MakePaletted(int width, int height, int bits, IndexFn index) {
   HGLOBAL dib = CreateDIB(width, height, bits);
   auto* base = static_cast<uint8_t*>(GlobalLock(dib));
+  const int colours = 1 << bits;
+  auto* table = reinterpret_cast<RGBQUAD*>(base + 40);
+  for (int i = 0; i < colours; ++i) {
+    const BYTE grey = BYTE(i * 255 / (colours - 1));
+    table[i] = RGBQUAD{grey, grey, grey, 0};
+  }
   auto* bitsStart = reinterpret_cast<uint8_t*>(FindDIBBits(reinterpret_cast<LPSTR>(base)));
   for (int y = 0; y < height; ++y) {
     uint8_t* row = bitsStart + (height - 1 - y) * Stride(width, bits);
@@ -71,7 +78,7 @@ TEST(ZoomDIBExTest, Resamples24BitPicturesLikeTheKernel) {
 }
 
 TEST(ZoomDIBExTest, PalettedSourcesResampleAsTheir24BitColours) {
-  // The grey ramp of 1-, 4- and 8-bit DIBs: entry i is i * 255 / (n - 1).
+  // MakePaletted's grey ramp: entry i is i * 255 / (n - 1).
   for (int bits : {1, 4, 8}) {
     const int top = (1 << bits) - 1;
     auto index = [&](int x, int y) { return ((x / 3) * 5 + y * 3) % (top + 1); };
@@ -136,15 +143,62 @@ TEST(Convert2To24BitsDIBTest, ExpandsBitsToColourAndInverse) {
   }
 }
 
-TEST(Convert2To24BitsDIBTest, DuplicatesTrueColourAndRefusesOtherDepths) {
+TEST(Convert2To24BitsDIBTest, DuplicatesTrueColourAndRefusesNothingToRead) {
   Dib colour(MakeTestPicture(7, 5));
   Dib copy(Convert2To24BitsDIB(colour, RGB(1, 2, 3)));
   ASSERT_TRUE(copy.handle);
   EXPECT_NE(copy.handle, colour.handle);
   EXPECT_EQ(DibPixels(copy), DibPixels(colour));
-  Dib grey(MakePaletted(7, 5, 8, [](int x, int) { return x; }));
-  EXPECT_EQ(Convert2To24BitsDIB(grey, 0), nullptr);
   EXPECT_EQ(Convert2To24BitsDIB(nullptr, 0), nullptr);
+  HGLOBAL tiny = GlobalAlloc(GHND, 39);
+  EXPECT_EQ(Convert2To24BitsDIB(tiny, 0), nullptr);
+  GlobalFree(tiny);
+}
+
+// A 5 x 2 block of 8-bit header and table read as one bit per pixel: its
+// one-bit rows are 4 bytes each, so the first 8 pixel bytes hold both rows,
+// bottom row first.
+HGLOBAL EightBitHeaderWithRows(SIZE_T rowBytes, const std::vector<uint8_t>& bytes) {
+  HGLOBAL h = GlobalAlloc(GHND, 40 + 1024 + rowBytes);
+  auto* base = static_cast<uint8_t*>(GlobalLock(h));
+  const BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), 5, 2, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
+  std::memcpy(base, &header, sizeof header);
+  std::memcpy(base + 40 + 1024, bytes.data(), std::min<size_t>(bytes.size(), rowBytes));
+  GlobalUnlock(h);
+  return h;
+}
+
+TEST(Convert2To24BitsDIBTest, ReadsOtherDepthsAsOneBitRowsInsideTheBlock) {
+  // Bottom row 1010 1..., top row 0101 0...
+  const std::vector<uint8_t> rows = {0xA8, 0, 0, 0, 0x50, 0, 0, 0};
+  // A whole 8-bit picture, and a block that holds only the one-bit rows
+  // (half of what its 8-bit rows would need): both are read alike.
+  for (SIZE_T rowBytes : {SIZE_T(16), SIZE_T(8)}) {
+    Dib in(EightBitHeaderWithRows(rowBytes, rows));
+    Dib out(Convert2To24BitsDIB(in, RGB(200, 30, 10)));
+    ASSERT_TRUE(out.handle) << rowBytes;
+    const BITMAPINFOHEADER h = Header(out);
+    EXPECT_EQ(h.biBitCount, 24);
+    EXPECT_EQ(h.biClrUsed, 0u);
+    EXPECT_EQ(h.biSizeImage, DWORD(2 * Stride(5, 24)));
+    EXPECT_TRUE(IsValidDIB(out));
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 5; ++x) {
+        uint8_t p[3];
+        DibPixel(out, x, y, p);  // y from the top
+        const bool set = y == 0 ? x % 2 == 1 : x % 2 == 0;
+        EXPECT_EQ(p[0], set ? 10 : 245) << x << "," << y;
+        EXPECT_EQ(p[2], set ? 200 : 55) << x << "," << y;
+      }
+  }
+  // One byte short of the second one-bit row.
+  Dib shortBlock(EightBitHeaderWithRows(7, rows));
+  EXPECT_EQ(Convert2To24BitsDIB(shortBlock, 0), nullptr);
+  // A colour count far beyond the block.
+  Dib hugeTable(EightBitHeaderWithRows(4096, rows));
+  static_cast<BITMAPINFOHEADER*>(GlobalLock(hugeTable))->biClrUsed = 0xFFFFFFFF;
+  GlobalUnlock(hugeTable);
+  EXPECT_EQ(Convert2To24BitsDIB(hugeTable, 0), nullptr);
 }
 
 TEST(ReadDIBBlockTest, TilesFromTheStartAndRefusesSelfAndOtherDepths) {

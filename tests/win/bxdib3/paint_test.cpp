@@ -89,6 +89,8 @@ TEST(Bxdib3Paint, PalettedImagesAndPalettes) {
   HGLOBAL grey = CreateDIB(4, 2, 8);
   ASSERT_NE(grey, nullptr);
   auto* p = static_cast<BYTE*>(GlobalLock(grey));
+  auto* table = reinterpret_cast<RGBQUAD*>(p + 40);
+  for (int i = 0; i < 256; ++i) table[i] = RGBQUAD{BYTE(i), BYTE(i), BYTE(i), 0};
   BYTE* bits = reinterpret_cast<BYTE*>(FindDIBBits(reinterpret_cast<LPSTR>(p)));
   for (int i = 0; i < 4; ++i) bits[i] = BYTE(i * 80);  // bottom row
   GlobalUnlock(grey);

@@ -181,10 +181,12 @@ TEST_F(EditCommands, CopyingAMaskedSelectionGivesExactlyItsBlock) {
 }
 
 TEST_F(EditCommands, CopyReadsAPalettedPictureWithoutConvertingIt) {
-  HGLOBAL image = CreateDIB(4, 3, 8);  // grey ramp table: index i is grey i
+  HGLOBAL image = CreateDIB(4, 3, 8);
   ASSERT_NE(image, nullptr);
   {
     auto* base = static_cast<uint8_t*>(GlobalLock(image));
+    auto* table = reinterpret_cast<RGBQUAD*>(base + 40);  // index i is grey i
+    for (int i = 0; i < 256; ++i) table[i] = RGBQUAD{uint8_t(i), uint8_t(i), uint8_t(i), 0};
     uint8_t* bits = reinterpret_cast<uint8_t*>(FindDIBBits(reinterpret_cast<LPSTR>(base)));
     for (int y = 0; y < 3; ++y)
       for (int x = 0; x < 4; ++x) bits[(2 - y) * 4 + x] = uint8_t(40 * y + x);
