@@ -385,27 +385,24 @@ float DocumentZoom(HWND document) {
   return record ? record->zoom : 0.0f;
 }
 
-HWND FindDocumentHolding(HGLOBAL image) {
-  if (!image || !g_app.mdiClient) return nullptr;
+namespace {
+
+// The first document window whose undo slots hold `handle` by `holds`.
+HWND FindDocumentWhereSlots(bool (*holds)(const UndoSlot*, uintptr_t), uintptr_t handle) {
+  if (!handle || !g_app.mdiClient) return nullptr;
   for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child;
        child = GetWindow(child, GW_HWNDNEXT)) {
     DocumentRecord* record = RecordOf(child);
-    if (record && HasClass(child, kDocumentClass) && SlotsHoldImage(record->slots, uintptr_t(image)))
-      return child;
+    if (record && HasClass(child, kDocumentClass) && holds(record->slots, handle)) return child;
   }
   return nullptr;
 }
 
-HWND FindDocumentHoldingMask(LPBYTE mask) {
-  if (!mask || !g_app.mdiClient) return nullptr;
-  for (HWND child = GetWindow(g_app.mdiClient, GW_CHILD); child;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    DocumentRecord* record = RecordOf(child);
-    if (record && HasClass(child, kDocumentClass) && MaskHeld(record->slots, uintptr_t(mask)))
-      return child;
-  }
-  return nullptr;
-}
+}  // namespace
+
+HWND FindDocumentHolding(HGLOBAL image) { return FindDocumentWhereSlots(SlotsHoldImage, uintptr_t(image)); }
+
+HWND FindDocumentHoldingMask(LPBYTE mask) { return FindDocumentWhereSlots(MaskHeld, uintptr_t(mask)); }
 
 void SetDocumentTitle(HWND document, const char* title) {
   DocumentRecord* record = RecordOf(document);
