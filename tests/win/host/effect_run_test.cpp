@@ -300,22 +300,26 @@ TEST_F(EffectRun, TheRunOwnsItsDocumentWhateverThePluginSignals) {
   EXPECT_TRUE(IsWindow(other));
 }
 
+struct DialogSearch {
+  int id;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchDialogWithControl(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<DialogSearch*>(p);
+  char name[16] = {};
+  GetClassNameA(w, name, sizeof name);
+  if (IsWindowVisible(w) && lstrcmpA(name, "#32770") == 0 && GetDlgItem(w, s->id)) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // The first visible dialog of this thread that has control `id`.
 HWND FindDialogWithControl(int id) {
-  struct Search {
-    int id;
-    HWND found = nullptr;
-  } search{id};
-  EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
-    auto* s = reinterpret_cast<Search*>(p);
-    char name[16] = {};
-    GetClassNameA(w, name, sizeof name);
-    if (IsWindowVisible(w) && lstrcmpA(name, "#32770") == 0 && GetDlgItem(w, s->id)) {
-      s->found = w;
-      return FALSE;
-    }
-    return TRUE;
-  }, LPARAM(&search));
+  DialogSearch search{id};
+  EnumThreadWindows(GetCurrentThreadId(), MatchDialogWithControl, LPARAM(&search));
   return search.found;
 }
 
