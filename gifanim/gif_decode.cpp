@@ -81,16 +81,25 @@ class PixelSink {
         capacity_(capacity) {
     if (count_ != 0) SetRow();
   }
-  // False when the image is already full.
-  bool Put(uint8_t v) {
-    if (written_ >= count_) return false;
-    if (col_ < keep_cols_) kept_[stored_ + col_] = v;
-    ++written_;
-    if (++col_ == shape_.width) {
-      stored_ += keep_cols_;
-      col_ = 0;
-      ++row_;
-      if (written_ < count_) SetRow();
+  // Puts `n` pixels in order, a row's kept part at a time. False when they
+  // run past the end of the image (those that fit are put).
+  bool Put(const uint8_t* pixels, std::size_t n) {
+    const std::size_t width = static_cast<std::size_t>(shape_.width);
+    while (n > 0) {
+      if (written_ >= count_) return false;
+      const std::size_t take = std::min(n, width - col_);
+      if (col_ < keep_cols_)
+        std::memcpy(kept_ + stored_ + col_, pixels, std::min(take, keep_cols_ - col_));
+      written_ += take;
+      col_ += take;
+      pixels += take;
+      n -= take;
+      if (col_ == width) {
+        stored_ += keep_cols_;
+        col_ = 0;
+        ++row_;
+        if (written_ < count_) SetRow();
+      }
     }
     return true;
   }
@@ -236,7 +245,8 @@ GifStatus DecodeLzw(int min_code_size, const uint8_t* codes, std::size_t size,
         status = GifStatus::kBadLzw;
         break;
       }
-      if (!sink.Put(static_cast<uint8_t>(code))) {
+      const uint8_t pixel = static_cast<uint8_t>(code);
+      if (!sink.Put(&pixel, 1)) {
         status = GifStatus::kBadLzw;
         break;
       }
@@ -263,14 +273,7 @@ GifStatus DecodeLzw(int min_code_size, const uint8_t* codes, std::size_t size,
       stack[i] = suffix[c];
       c = prefix[c];
     }
-    bool overflow = false;
-    for (int i = 0; i < n; ++i) {
-      if (!sink.Put(stack[i])) {
-        overflow = true;
-        break;
-      }
-    }
-    if (overflow) {
+    if (!sink.Put(stack, static_cast<std::size_t>(n))) {
       status = GifStatus::kBadLzw;
       break;
     }
