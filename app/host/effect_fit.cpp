@@ -1,7 +1,7 @@
 #include "effect_fit.h"
 
 #include "effect_record.h"
-#include "plugins/framework/effect_area.h"
+#include "imaging/basics/effect_area.h"
 
 namespace quillo {
 

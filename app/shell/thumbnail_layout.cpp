@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "plugins/framework/effect_area.h"
+#include "imaging/basics/effect_area.h"
 
 namespace quillo {
 

@@ -11,8 +11,8 @@
 
 #include <cstdint>
 
-#include "effect_area.h"
-#include "plugins/bxcomm1/kernels/pixel_pass.h"
+#include "imaging/basics/effect_area.h"
+#include "imaging/basics/pixel_pass.h"
 
 namespace quillo {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "plugins/bxcomm1/kernels/pixel_pass.h"
+#include "imaging/basics/pixel_pass.h"
 
 namespace quillo::examples {
 

@@ -17,7 +17,7 @@
 #include <memory>
 
 #include "channel_tables.h"
-#include "pixel_pass.h"
+#include "imaging/basics/pixel_pass.h"
 
 namespace quillo {
 

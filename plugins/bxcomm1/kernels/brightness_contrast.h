@@ -10,7 +10,7 @@
 // The two tables are composed into one byte table per channel per pass.
 #pragma once
 #include "channel_tables.h"
-#include "pixel_pass.h"
+#include "imaging/basics/pixel_pass.h"
 
 namespace quillo {
 

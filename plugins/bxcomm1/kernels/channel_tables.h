@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "pixel_pass.h"
+#include "imaging/basics/pixel_pass.h"
 
 namespace quillo {
 

@@ -8,7 +8,7 @@
 // tables when their switch is on and copies them otherwise.
 #pragma once
 #include "channel_tables.h"
-#include "pixel_pass.h"
+#include "imaging/basics/pixel_pass.h"
 
 namespace quillo {
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "pixel_pass.h"
+#include "imaging/basics/pixel_pass.h"
 
 namespace quillo {
 

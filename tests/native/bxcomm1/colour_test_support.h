@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "pixel_pass.h"
+#include "imaging/basics/pixel_pass.h"
 
 namespace quillo::test {
 

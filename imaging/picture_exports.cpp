@@ -6,7 +6,7 @@
 #include "contracts/dib_format.h"
 #include "contracts/dib_services.h"
 #include "contracts/imaging_library.h"
-#include "effect_area.h"
+#include "imaging/basics/effect_area.h"
 #include "image_copy.h"
 #include "library_state.h"
 

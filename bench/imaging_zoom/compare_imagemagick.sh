@@ -4,7 +4,7 @@
 # prints megapixels per second for both (of the larger of source and
 # target) and how close the two outputs are.
 #
-#   bench/bxcomm_zoom/compare_imagemagick.sh [build-folder]
+#   bench/imaging_zoom/compare_imagemagick.sh [build-folder]
 #
 # The 4000 x 3000 picture is a corpus photograph decoded and scaled by
 # ImageMagick to a PPM; the 1000 x 750 picture for the enlargement is that
@@ -18,7 +18,7 @@ set -eu
 build=${1:-$root/build/bxcomm-bench}
 photo=$corpus/photos/Storm.jpg
 bench_build bxcomm_zoom_bench "$build"
-bench=$build/bench/bxcomm_zoom/bxcomm_zoom_bench
+bench=$build/bench/imaging_zoom/bxcomm_zoom_bench
 
 large=$work/large.ppm
 small=$work/small.ppm

@@ -1,0 +1,31 @@
+// The runtime library's random generator: state = state x 214013 + 2531011
+// (32-bit wrap-around), each draw bits 16 to 30 of the new state (0 to
+// 32767). Effects hold one as an object and hand it to their kernels, so a
+// kernel's output is fixed by its inputs and the generator's state.
+#pragma once
+#include <cstdint>
+
+namespace quillo {
+
+class RuntimeRandom {
+ public:
+  static constexpr int kMax = 0x7FFF;
+
+  explicit RuntimeRandom(uint32_t seed = 1) : state_(seed) {}
+
+  void Seed(uint32_t seed) { state_ = seed; }
+  uint32_t state() const { return state_; }
+
+  // One draw, 0 to kMax.
+  int Next() {
+    state_ = state_ * 214013u + 2531011u;
+    return int((state_ >> 16) & kMax);
+  }
+  // One draw's remainder by n ("rand mod n"); 0 when n is not positive.
+  int Below(int n) { return n > 0 ? Next() % n : (Next(), 0); }
+
+ private:
+  uint32_t state_;
+};
+
+}  // namespace quillo
