@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "plugins/qlo12/kernels/tunnel_map.h"
+#include "plugins/qlo12/kernels/worm_map.h"
 
 namespace {
 
@@ -61,9 +62,54 @@ void BM_TunnelFrame(benchmark::State& state) {
   SetPixels(state);
 }
 
+void BM_WormGrid(benchmark::State& state) {
+  std::vector<quillo::qlo12::WormCell> grid(size_t(quillo::qlo12::kWormGridWidth) *
+                                            quillo::qlo12::kWormGridHeight);
+  for (auto _ : state) {
+    quillo::qlo12::BuildWormGrid(grid.data());
+    benchmark::DoNotOptimize(grid.data());
+  }
+}
+
+// The worm always plays at 640 x 480; its frame is timed there and its map
+// also at 1920 x 1080 for comparison with the other maps.
+void BM_WormMap(benchmark::State& state) {
+  const int w = int(state.range(0)), h = int(state.range(1));
+  std::vector<quillo::qlo12::WormCell> grid(size_t(quillo::qlo12::kWormGridWidth) *
+                                            quillo::qlo12::kWormGridHeight);
+  quillo::qlo12::BuildWormGrid(grid.data());
+  std::vector<quillo::animation::MapEntry> map(size_t(w) * size_t(h));
+  for (auto _ : state) {
+    quillo::qlo12::BuildWormMap(grid.data(), w, h, map.data());
+    benchmark::DoNotOptimize(map.data());
+  }
+}
+
+void BM_WormFrame(benchmark::State& state) {
+  constexpr int w = 640, h = 480;
+  constexpr int64_t stride = int64_t(w) * 3;
+  std::vector<uint8_t> texture(size_t(stride * h), 90), out(texture.size());
+  std::vector<quillo::qlo12::WormCell> grid(size_t(quillo::qlo12::kWormGridWidth) *
+                                            quillo::qlo12::kWormGridHeight);
+  quillo::qlo12::BuildWormGrid(grid.data());
+  std::vector<quillo::animation::MapEntry> map(size_t(w) * h);
+  quillo::qlo12::BuildWormMap(grid.data(), w, h, map.data());
+  int64_t offset = 0;
+  for (auto _ : state) {
+    offset += 5;
+    quillo::animation::DrawMappedFrame(texture.data(), out.data(), w, h, stride, map.data(), offset,
+                                       offset * 2, quillo::animation::MapRows::kDownward);
+    benchmark::DoNotOptimize(out.data());
+    benchmark::ClobberMemory();
+  }
+}
+
 }  // namespace
 
 BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TunnelMap)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TunnelFrame)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WormGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WormMap)->Args({640, 480})->Args({1920, 1080})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WormFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();
