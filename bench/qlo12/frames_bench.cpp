@@ -7,7 +7,10 @@
 #include <cstring>
 #include <vector>
 
+#include "plugins/qlo12/kernels/flame.h"
+#include "plugins/qlo12/kernels/lens.h"
 #include "plugins/qlo12/kernels/tunnel_map.h"
+#include "plugins/qlo12/kernels/warp.h"
 #include "plugins/qlo12/kernels/worm_map.h"
 
 namespace {
@@ -104,6 +107,57 @@ void BM_WormFrame(benchmark::State& state) {
   }
 }
 
+void BM_WarpFrame(benchmark::State& state) {
+  const std::vector<uint8_t> backup = Picture();
+  std::vector<uint8_t> out(backup.size());
+  std::vector<int32_t> rings(size_t(kW) * kH);
+  quillo::qlo12::BuildWarpRings(kW, kH, rings.data());
+  quillo::qlo12::WarpShifts shifts;
+  int n = 0;
+  for (auto _ : state) {
+    quillo::qlo12::WarpFrameShifts(n++, shifts);
+    quillo::qlo12::DrawWarpFrame(backup.data(), out.data(), kW, kH, kStride, rings.data(), shifts);
+    benchmark::DoNotOptimize(out.data());
+    benchmark::ClobberMemory();
+  }
+  SetPixels(state);
+}
+
+void BM_FlameFrame(benchmark::State& state) {
+  const std::vector<uint8_t> backup = Picture();
+  std::vector<uint8_t> out(backup.size());
+  quillo::qlo12::FlameState flame;
+  quillo::qlo12::ResetFlame(flame, kW, kH);
+  const auto palette = quillo::qlo12::FirePalette(0, 0);
+  quillo::RuntimeRandom random(1);
+  for (int i = 0; i < 100; ++i) quillo::qlo12::StepFlame(flame, 150, random);  // a burning fire
+  for (auto _ : state) {
+    quillo::qlo12::StepFlame(flame, 150, random);
+    quillo::qlo12::DrawFlame(flame, palette, backup.data(), out.data(), kStride);
+    benchmark::DoNotOptimize(out.data());
+    benchmark::ClobberMemory();
+  }
+  SetPixels(state);
+}
+
+// The lens redraws only its box: the largest radius on a 1920 x 1080 picture.
+void BM_LensFrame(benchmark::State& state) {
+  const std::vector<uint8_t> backup = Picture();
+  std::vector<uint8_t> image = backup;
+  quillo::qlo12::LensOptions options;
+  options.radius = quillo::qlo12::LensRadii(kW, kH).high;
+  options.step = 7;
+  options.ball = state.range(0) != 0;
+  const auto map = quillo::qlo12::BuildLensMap(options);
+  quillo::RuntimeRandom random(1);
+  quillo::qlo12::LensMotion motion = quillo::qlo12::PlaceLens(options, kW, kH, random);
+  for (auto _ : state) {
+    quillo::qlo12::StepLens(options, map, motion, backup.data(), image.data(), kW, kH, kStride);
+    benchmark::DoNotOptimize(image.data());
+    benchmark::ClobberMemory();
+  }
+}
+
 }  // namespace
 
 BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMillisecond);
@@ -112,4 +166,7 @@ BENCHMARK(BM_TunnelFrame)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_WormGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WormMap)->Args({640, 480})->Args({1920, 1080})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WormFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WarpFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FlameFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LensFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();
