@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "plugins/animation/kernels/param_blob.h"
+#include "plugins/qlo12/kernels/kale_blob.h"
 #include "plugins/qlo12/kernels/water_blob.h"
 
 using namespace quillo;
@@ -68,6 +69,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                 : values[i];
       if (reread[i] != expect) __builtin_trap();
     }
+  }
+  // The kaleidoscope's and the illusion's blocks, whose ranges follow the
+  // picture: a size taken from the input's last bytes.
+  const int width = size >= 2 ? 1 + data[size - 1] * 7 : 1, height = size >= 2 ? 1 + data[size - 2] * 5 : 1;
+  std::vector<uint8_t> input = block;
+  if (input.size() >= 8) {
+    for (int i = 0; i < 4; ++i) input[size_t(i)] = uint8_t(qlo12::kKaleBlobMagic >> (8 * i));
+    input[4] = 32;
+    input[5] = input[6] = input[7] = 0;
+  }
+  qlo12::KaleParameters kale = qlo12::DefaultKaleParameters(width, height);
+  if (qlo12::ReadKaleBlob(input.data(), input.size(), width, height, kale)) {
+    if (kale.segments < qlo12::kKaleMinSegments || kale.segments > qlo12::kKaleMaxSegments ||
+        !std::isfinite(kale.centreX) || !std::isfinite(kale.centreY) || kale.centreX < 0 ||
+        kale.centreX > width - 1 || kale.centreY < 0 || kale.centreY > height - 1 ||
+        (kale.mirror != 0 && kale.mirror != 1))
+      __builtin_trap();
+  }
+  qlo12::IllusionSettings illusion;
+  if (qlo12::ReadIllusionBlob(block.data(), block.size(), width, height, illusion)) {
+    if (illusion.sectors < qlo12::kIllusionMinSectors || illusion.sectors > qlo12::kIllusionMaxSectors ||
+        illusion.speedX < 0 || illusion.speedY < 0)
+      __builtin_trap();
   }
   return 0;
 }
