@@ -11,6 +11,7 @@
 #include "plugins/qlo12/kernels/lens.h"
 #include "plugins/qlo12/kernels/tunnel_map.h"
 #include "plugins/qlo12/kernels/warp.h"
+#include "plugins/qlo12/kernels/water_frame.h"
 #include "plugins/qlo12/kernels/worm_map.h"
 
 namespace {
@@ -158,6 +159,42 @@ void BM_LensFrame(benchmark::State& state) {
   }
 }
 
+// Water with its default flags (flat surfer and rain) and with everything
+// on in smooth drops; Blob with its default sliders. Both fields are
+// full-size, so each frame renders and propagates every pixel.
+void BM_WaterFrame(benchmark::State& state) {
+  const std::vector<uint8_t> backup = Picture();
+  std::vector<uint8_t> image = backup;
+  quillo::RuntimeRandom random(1);
+  quillo::qlo12::WaterState water;
+  quillo::qlo12::StartWater(water, kW, kH, random);
+  water.flags = int(state.range(0));
+  for (int i = 0; i < 50; ++i)  // rippling water
+    quillo::qlo12::WaterFrame(water, backup.data(), image.data(), kStride, random);
+  for (auto _ : state) {
+    quillo::qlo12::WaterFrame(water, backup.data(), image.data(), kStride, random);
+    benchmark::DoNotOptimize(image.data());
+    benchmark::ClobberMemory();
+  }
+  SetPixels(state);
+}
+
+void BM_BlobFrame(benchmark::State& state) {
+  const std::vector<uint8_t> backup = Picture();
+  std::vector<uint8_t> image = backup;
+  quillo::RuntimeRandom random(1);
+  quillo::qlo12::BlobState blob;
+  quillo::qlo12::StartBlob(blob, kW, kH);
+  for (int i = 0; i < 50; ++i)
+    quillo::qlo12::BlobFrame(blob, backup.data(), image.data(), kStride, random);
+  for (auto _ : state) {
+    quillo::qlo12::BlobFrame(blob, backup.data(), image.data(), kStride, random);
+    benchmark::DoNotOptimize(image.data());
+    benchmark::ClobberMemory();
+  }
+  SetPixels(state);
+}
+
 }  // namespace
 
 BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMillisecond);
@@ -169,4 +206,6 @@ BENCHMARK(BM_WormFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WarpFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FlameFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LensFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WaterFrame)->Arg(0x4003)->Arg(0x000F)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BlobFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();
