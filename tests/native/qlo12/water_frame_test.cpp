@@ -10,11 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include "tests/native/qlo12/field_checks.h"
 #include "plugins/qlo12/kernels/water_frame.h"
 
 namespace {
 
 using quillo::RuntimeRandom;
+using quillo::qlo12::test::FrameIsZero;
 using namespace quillo::qlo12;
 
 int64_t StrideOf(int width) { return (int64_t(width) * 24 + 31) / 32 * 4; }
@@ -51,15 +53,6 @@ std::vector<std::pair<int, int>> NonZeroCells(const Field& f) {
     for (int x = 0; x < f.width(); ++x)
       if (f.At(x, y) != 0) cells.push_back({x, y});
   return cells;
-}
-
-template <typename Field>
-bool FrameIsZero(const Field& f) {
-  for (int x = 0; x < f.width(); ++x)
-    if (f.At(x, 0) != 0 || f.At(x, f.height() - 1) != 0) return false;
-  for (int y = 0; y < f.height(); ++y)
-    if (f.At(0, y) != 0 || f.At(f.width() - 1, y) != 0) return false;
-  return true;
 }
 
 // A state with the given flags on a width x height picture, phases 0.

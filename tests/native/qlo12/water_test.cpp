@@ -11,12 +11,14 @@
 #include <utility>
 #include <vector>
 
+#include "tests/native/qlo12/field_checks.h"
 #include "plugins/qlo12/kernels/water_field.h"
 #include "plugins/qlo12/kernels/water_tables.h"
 
 namespace {
 
 using quillo::RuntimeRandom;
+using quillo::qlo12::test::FrameIsZero;
 using quillo::qlo12::BlobHeights;
 using quillo::qlo12::ConeDrop;
 using quillo::qlo12::DiscDrop;
@@ -36,15 +38,6 @@ Field Make(int width, int height) {
   Field field;
   EXPECT_TRUE(field.Allocate(width, height));
   return field;
-}
-
-template <typename Field>
-bool FrameIsZero(const Field& f) {
-  for (int x = 0; x < f.width(); ++x)
-    if (f.At(x, 0) != 0 || f.At(x, f.height() - 1) != 0) return false;
-  for (int y = 0; y < f.height(); ++y)
-    if (f.At(0, y) != 0 || f.At(f.width() - 1, y) != 0) return false;
-  return true;
 }
 
 template <typename Field>
