@@ -21,8 +21,13 @@ class RuntimeRandom {
     state_ = state_ * 214013u + 2531011u;
     return int((state_ >> 16) & kMax);
   }
-  // One draw's remainder by n ("rand mod n"); 0 when n is not positive.
-  int Below(int n) { return n > 0 ? Next() % n : (Next(), 0); }
+  // "rand mod n": one draw's remainder by n as C's % gives it (never
+  // negative, since a draw is not; a negative n acts as |n|). n = 0 gives 0
+  // and still takes the draw, so later draws do not depend on n.
+  int Below(int64_t n) {
+    const int draw = Next();
+    return n != 0 ? int(draw % n) : 0;
+  }
 
  private:
   uint32_t state_;

@@ -76,16 +76,11 @@ void HeightField<Cell>::Clear() {
   if (cells_) std::fill_n(cells_.get(), int64_t(width_) * height_, Cell(0));
 }
 
-int64_t RandMod(RuntimeRandom& random, int64_t n) {
-  const int64_t draw = random.Next();
-  return n != 0 ? draw % n : 0;
-}
-
 void SettleDropCentre(int width, int height, int radius, int& x, int& y, RuntimeRandom& random) {
   const int64_t c = std::min(radius, kMaxDropRadius);
   auto settle = [&](int& v, int size) {
     if (v < 0)
-      v = int(std::clamp<int64_t>(RandMod(random, std::max<int64_t>(1, size - 2 * c - 1)) + c + 1,
+      v = int(std::clamp<int64_t>(random.Below(std::max<int64_t>(1, size - 2 * c - 1)) + c + 1,
                                   INT32_MIN, INT32_MAX));
   };
   settle(x, width);

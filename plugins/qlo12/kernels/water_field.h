@@ -49,12 +49,6 @@ class HeightField {
 using WaterHeights = HeightField<int16_t>;
 using BlobHeights = HeightField<int32_t>;
 
-// "rand mod n" as the runtime library's % computes it on one draw: the
-// remainder takes the draw's sign, so it is never negative and a negative n
-// acts as |n|. n = 0 gives 0 (the draw is still taken, so the sequence of
-// later draws does not depend on the parameters).
-int64_t RandMod(RuntimeRandom& random, int64_t n);
-
 // Radii are taken as at most this (no control goes past 256); it keeps
 // every square of the shapes inside 32 bits.
 constexpr int kMaxDropRadius = 32767;

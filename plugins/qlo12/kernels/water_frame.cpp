@@ -93,14 +93,14 @@ void Surfer(WaterState& s, bool flat, RuntimeRandom& random) {
 
 void Rain(WaterState& s, RuntimeRandom& random) {
   const int width = s.current.width(), height = s.current.height();
-  const int64_t column = RandMod(random, width - 2);
-  const int64_t row = RandMod(random, height - 2) + 1;
-  const int64_t value = RandMod(random, 4 * int64_t(s.strength));
+  const int64_t column = random.Below(width - 2);
+  const int64_t row = random.Below(height - 2) + 1;
+  const int64_t value = random.Below(4 * int64_t(s.strength));
   StampInterior(s.current, column + 1, row, value);
 }
 
 void RandomDrop(WaterState& s, bool flat, RuntimeRandom& random) {
-  if (RandMod(random, 20) != 0) return;
+  if (random.Below(20) != 0) return;
   if (flat)
     DiscDrop(s.current, -1, -1, s.radius / 2, s.strength, random);
   else
@@ -124,9 +124,9 @@ void Swirl(WaterState& s, bool flat, RuntimeRandom& random) {
 bool WaterSizeWorkable(int width, int height) { return width >= 3 && height >= 3; }
 
 bool StartWater(WaterState& state, int width, int height, RuntimeRandom& random) {
-  state.p1 = int(RandMod(random, kWaterTableSize));
-  state.p2 = int(RandMod(random, kWaterTableSize));
-  state.swirlAngle = int(RandMod(random, kWaterTableSize));
+  state.p1 = int(random.Below(kWaterTableSize));
+  state.p2 = int(random.Below(kWaterTableSize));
+  state.swirlAngle = int(random.Below(kWaterTableSize));
   state.surferX = kWaterSurferStartX;
   state.surferY = kWaterSurferStartY;
   state.pendingDrop = kNoPendingDrop;
@@ -160,8 +160,8 @@ void BlobFrame(BlobState& state, const uint8_t* backup, uint8_t* image, int64_t 
   const int attempts = std::min(state.attempts, kBlobMaxAttempts);
   for (int n = 0; n < attempts; ++n) {
     if (random.Next() % 10 != 0) continue;
-    const int radius = Saturate(RandMod(random, halfRadius) + halfRadius);
-    const int height = Saturate(RandMod(random, halfStrength) + halfStrength);
+    const int radius = Saturate(random.Below(halfRadius) + halfRadius);
+    const int height = Saturate(random.Below(halfStrength) + halfStrength);
     SmoothDrop(state.current, -1, -1, radius, height, random);
   }
   RenderField(state.current, backup, image, stride, state.light);
