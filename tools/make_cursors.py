@@ -64,6 +64,23 @@ def hand(u, v):
     return None
 
 
+def hit_grid():
+    """A splash target: a ring with four ticks and a dot where the drop lands."""
+    centre = 15.5
+    grid = [[None] * SIZE for _ in range(SIZE)]
+    for y in range(SIZE):
+        for x in range(SIZE):
+            dx, dy = x + 0.5 - centre, y + 0.5 - centre
+            r = math.hypot(dx, dy)
+            if 7.0 <= r <= 10.0:
+                grid[y][x] = 'light'
+            elif (abs(dx) < 1.5 and 11.0 <= abs(dy) <= 15.0) or (abs(dy) < 1.5 and 11.0 <= abs(dx) <= 15.0):
+                grid[y][x] = 'light'
+            elif r <= 2.2:
+                grid[y][x] = 'light'
+    return grid
+
+
 def outline(grid):
     out = [[None] * SIZE for _ in range(SIZE)]
     for y in range(SIZE):
@@ -107,6 +124,7 @@ def main():
     os.makedirs(out_dir, exist_ok=True)
     write_cur(os.path.join(out_dir, 'pencil.cur'), outline(tool_cursor((1, 30), (30, 1), pencil)), (1, 30))
     write_cur(os.path.join(out_dir, 'brush.cur'), outline(tool_cursor((1, 30), (30, 1), brush)), (1, 30))
+    write_cur(os.path.join(out_dir, 'hit.cur'), outline(hit_grid()), (15, 15))
 
 
 if __name__ == '__main__':

@@ -3,49 +3,17 @@
 #include "contracts/dib_format.h"
 #include "contracts/dib_services.h"
 #include "contracts/plugin_contract.h"
+#include "dialog_window.h"
 #include "plugin_module.h"
 
 namespace quillo {
 
-namespace {
-
-// A handle an effect can work on: a sound DIB with 24-bit pixels.
-bool IsWorkableImage(HGLOBAL handle) {
-  if (!handle || !IsValidDIB(handle)) return false;
-  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(handle));
-  if (!header) return false;
-  const bool ok = header->biBitCount == 24 && header->biWidth > 0 && header->biHeight > 0;
-  GlobalUnlock(handle);
-  return ok;
-}
-
-void RunDialogLoop(EffectSession* session) {
-  MSG msg;
-  while (session->dialogWindow) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == 0 || got == -1) {
-      // The program is quitting: close the dialog as a cancel and leave the
-      // quit for the loops further out.
-      if (got == 0) PostQuitMessage(int(msg.wParam));
-      if (session->dialogWindow) DestroyWindow(session->dialogWindow);
-      break;
-    }
-    if (!IsWindow(session->dialogWindow)) break;
-    if (!IsDialogMessageA(session->dialogWindow, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-  session->dialogWindow = nullptr;
-}
-
-}  // namespace
-
-int RunEffectSession(EffectSession* session, HWND ownerWindow, HWND viewWindow,
-                     UINT notifyMessage, HGLOBAL* imageHandle, INT32* selection,
-                     HWND* dialogOut) {
+int RunEffectSession(EffectSession* session, const EffectCall& call) {
+  HWND ownerWindow = call.ownerWindow, viewWindow = call.viewWindow;
+  HGLOBAL* imageHandle = call.imageHandle;
+  HWND* dialogOut = call.dialogOut;
   if (dialogOut) *dialogOut = nullptr;
-  if (!imageHandle || !IsWorkableImage(*imageHandle)) {
+  if (!imageHandle || !IsWorkablePicture(*imageHandle)) {
     MessageBeep(0);
     delete session;
     return 0;
@@ -74,10 +42,10 @@ int RunEffectSession(EffectSession* session, HWND ownerWindow, HWND viewWindow,
   session->stride = int(Stride24(session->width));
   session->liveBits = reinterpret_cast<uint8_t*>(FindDIBBits(liveDib));
   session->backupBits = reinterpret_cast<uint8_t*>(FindDIBBits(backupDib));
-  session->area = SettleArea(selection, session->width, session->height);
+  session->area = SettleArea(call.selection, session->width, session->height);
   session->ownerWindow = ownerWindow;
   session->viewWindow = viewWindow;
-  session->notifyMessage = notifyMessage;
+  session->notifyMessage = call.notifyMessage;
   session->Setup();
 
   HWND dialog = CreateDialogParamA(PluginResources(), session->TemplateName(), ownerWindow,
@@ -100,7 +68,7 @@ int RunEffectSession(EffectSession* session, HWND ownerWindow, HWND viewWindow,
       SendMessageA(viewWindow, VM_SHARE_RECT, 0, LPARAM(session->sharedRect));
   }
 
-  RunDialogLoop(session);
+  RunDialogLoop(session->dialogWindow);
 
   if (viewWindow) SendMessageA(viewWindow, VM_EFFECT_ACTIVE, 0, 0);
   GlobalUnlock(live);

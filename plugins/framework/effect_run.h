@@ -5,35 +5,27 @@
 
 #include <new>
 
+#include "effect_call.h"
 #include "effect_session.h"
 
 namespace quillo {
 
 // Runs the session (which the call takes over and deletes). Returns 1 when
 // the user accepted, 0 when cancelled or when set-up failed.
-int RunEffectSession(EffectSession* session, HWND ownerWindow, HWND viewWindow,
-                     UINT notifyMessage, HGLOBAL* imageHandle, INT32* selection, HWND* dialogOut);
+int RunEffectSession(EffectSession* session, const EffectCall& call);
 
 // The body of an exported effect function for effect class T.
 template <class T>
-int RunEffect(HWND ownerWindow, HWND viewWindow, UINT notifyMessage, HGLOBAL* imageHandle,
-              INT32* selection, HWND* dialogOut) {
+int RunEffect(const EffectCall& call) {
   T* session = new (std::nothrow) T();
   if (!session) {
     MessageBeep(0);
     return 0;
   }
-  return RunEffectSession(session, ownerWindow, viewWindow, notifyMessage, imageHandle, selection,
-                          dialogOut);
+  return RunEffectSession(session, call);
 }
 
 }  // namespace quillo
 
 // Defines the exported effect function `name` running effect class T.
-#define QUILLO_EFFECT_EXPORT(name, T)                                                           \
-  extern "C" int WINAPI name(HWND ownerWindow, HWND viewWindow, HINSTANCE, UINT notifyMessage, \
-                             int, UINT_PTR*, HGLOBAL* imageHandle, INT32* selection,           \
-                             HWND* dialogOut, BYTE**, int) {                                   \
-    return quillo::RunEffect<T>(ownerWindow, viewWindow, notifyMessage, imageHandle, selection, \
-                                dialogOut);                                                     \
-  }
+#define QUILLO_EFFECT_EXPORT(name, T) QUILLO_DEFINE_EFFECT_FUNCTION(name, quillo::RunEffect<T>)

@@ -7,34 +7,18 @@
 #include "contracts/dib_services.h"
 #include "contracts/plugin_contract.h"
 #include "contracts/ui_controls.h"
-#include "dialog_position.h"
+#include "dialog_window.h"
 #include "plugin_module.h"
 
 namespace quillo {
 
 namespace {
 
-constexpr char kSettingsFile[] = "bexadbms.ini";
-constexpr char kPositionSection[] = "Plugin";
-constexpr char kPositionKey[] = "DlgWinPos";
 constexpr int kProgressRowStep = 16;
 
 bool IsSlider(int id) { return id >= 501 && id < 600; }
 bool IsCheckBox(int id) { return id >= 601 && id < 700; }
 bool IsRadio(int id) { return id >= 801 && id < 900; }
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // Leave the quit for the loops further out.
-      PostQuitMessage(int(msg.wParam));
-      break;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 }  // namespace
 
@@ -82,7 +66,7 @@ bool EffectSession::RunPixelLoop(const PixelPass& pass, bool withProgress) {
     if (withProgress && row % kProgressRowStep == 0) {
       if (progress)
         SendMessageA(progress, PB_SETPERCENT, WPARAM(int64_t(row - first) * 100 / (end - first)), 0);
-      PumpMessages();
+      PumpWaitingMessages();
       if (stopRequested) return false;
     }
     // Up to the next row whose number is a multiple of 16.
@@ -192,23 +176,6 @@ void EffectSession::ReleasePreview() {
   previewWindow = nullptr;
 }
 
-void EffectSession::RestorePosition() {
-  char text[64] = {};
-  GetPrivateProfileStringA(kPositionSection, kPositionKey, "", text, sizeof text, kSettingsFile);
-  const auto pos = ParseDialogPosition(text, GetSystemMetrics(SM_CXSCREEN),
-                                       GetSystemMetrics(SM_CYSCREEN));
-  if (pos)
-    SetWindowPos(dialogWindow, nullptr, pos->x, pos->y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void EffectSession::SavePosition() {
-  RECT r;
-  if (!GetWindowRect(dialogWindow, &r)) return;
-  WritePrivateProfileStringA(kPositionSection, kPositionKey,
-                             FormatDialogPosition(r.left, r.top).c_str(), kSettingsFile);
-}
-
 void EffectSession::OnInitDialog(HWND dialog) {
   dialogWindow = dialog;
   if (HWND progress = GetDlgItem(dialog, IDC_EFFECT_PROGRESS)) ShowWindow(progress, SW_HIDE);
@@ -216,12 +183,12 @@ void EffectSession::OnInitDialog(HWND dialog) {
   if (HasPreview()) PreparePreview();
   ready = 1;
   PostMessageA(dialog, WM_COMMAND, IDC_EFFECT_REFRESH, 0);
-  if (RemembersPosition()) RestorePosition();
+  if (RemembersPosition()) RestoreDialogPosition(dialogWindow);
 }
 
 void EffectSession::Close(bool accept) {
   if (accept) accepted = 1;
-  if (RemembersPosition()) SavePosition();
+  if (RemembersPosition()) SaveDialogPosition(dialogWindow);
   DestroyWindow(dialogWindow);
 }
 
@@ -278,13 +245,9 @@ INT_PTR CALLBACK EffectSession::DialogProc(HWND dialog, UINT message, WPARAM wPa
         session->dialogWindow = nullptr;
       }
       return FALSE;
-    case WM_CTLCOLORSTATIC:
-      SetBkColor(HDC(wParam), RGB(192, 192, 192));
-      return INT_PTR(GetStockObject(LTGRAY_BRUSH));
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-      return INT_PTR(GetStockObject(LTGRAY_BRUSH));
   }
+  INT_PTR colour = 0;
+  if (AnswerDialogColour(message, wParam, &colour)) return colour;
   return FALSE;
 }
 

@@ -100,15 +100,11 @@ class EffectSession {
   void OnCommand(int id, LPARAM lParam);
   void PreparePreview();
   void ReleasePreview();
-  void RestorePosition();
-  void SavePosition();
   void Close(bool accept);
   void BeginPass(bool waitCursor);
   void EndPass(bool waitCursor);
 
-  friend int RunEffectSession(EffectSession* session, HWND ownerWindow, HWND viewWindow,
-                              UINT notifyMessage, HGLOBAL* imageHandle, INT32* selection,
-                              HWND* dialogOut);
+  friend int RunEffectSession(EffectSession* session, const struct EffectCall& call);
 };
 
 }  // namespace quillo

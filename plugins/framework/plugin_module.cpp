@@ -13,8 +13,8 @@ namespace {
 HINSTANCE g_module = nullptr;
 HINSTANCE g_resources = nullptr;
 char g_directory[300] = {};
-// The module's name buffer: empty, so hosts may catalogue the module under
-// its file name.
+// The module's name buffer: the module's own name where it gives one, else
+// empty, so hosts may catalogue the module under its file name.
 char g_name[64] = {};
 HCURSOR g_pencil = nullptr;
 HCURSOR g_brush = nullptr;
@@ -35,6 +35,8 @@ HINSTANCE LoadResourceModule() {
 
 BOOL Attach(HINSTANCE module) {
   g_module = module;
+  if (const char* name = kPluginModule.moduleName)
+    lstrcpynA(g_name, name, sizeof g_name);
   char path[sizeof g_directory] = {};
   const DWORD length = GetModuleFileNameA(module, path, sizeof path);
   if (length == 0 || length >= sizeof path) return FALSE;

@@ -12,6 +12,9 @@ namespace quillo {
 struct PluginModuleDescription {
   const char* resourceModuleName;  // "BXCOMM1.R"
   const PlugInInfo* infoTable;     // ends with an entry whose kindFlags <= 0
+  // What GetName answers ("Qlo12.PL1"); null leaves the name empty, so
+  // hosts catalogue the module under its file name.
+  const char* moduleName = nullptr;
 };
 extern const PluginModuleDescription kPluginModule;
 

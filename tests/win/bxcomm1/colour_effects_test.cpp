@@ -24,7 +24,7 @@ std::vector<uint8_t> MapPixels(std::vector<uint8_t> pixels, int width, int heigh
 }  // namespace
 
 TEST(BrightnessContrast, WorksOnTheLivePictureAndCancelRestoresIt) {
-  Bxcomm1 plugin;
+  PluginModule plugin("BXCOMM1.PL1");
   ASSERT_NE(plugin.module(), nullptr);
   EffectRun run;
   run.image = MakeTestPicture(21, 13);
@@ -58,7 +58,7 @@ TEST(BrightnessContrast, WorksOnTheLivePictureAndCancelRestoresIt) {
 }
 
 TEST(BrightnessContrast, ContrastMinusMaximumIsFlatGreyAndAcceptKeepsIt) {
-  Bxcomm1 plugin;
+  PluginModule plugin("BXCOMM1.PL1");
   ASSERT_NE(plugin.module(), nullptr);
   EffectRun run;
   run.image = MakeTestPicture(10, 10);
@@ -76,7 +76,7 @@ TEST(BrightnessContrast, ContrastMinusMaximumIsFlatGreyAndAcceptKeepsIt) {
 }
 
 TEST(Gamma, ModeButtonsEnableTheirControlsAndSwitchedOffChannelsAreCopied) {
-  Bxcomm1 plugin;
+  PluginModule plugin("BXCOMM1.PL1");
   ASSERT_NE(plugin.module(), nullptr);
   EffectRun run;
   run.image = MakeTestPicture(33, 17);
@@ -111,7 +111,7 @@ TEST(Gamma, ModeButtonsEnableTheirControlsAndSwitchedOffChannelsAreCopied) {
 }
 
 TEST(Modulate, SharesAZeroRectangleWithTheViewAndAppliesTheShift) {
-  Bxcomm1 plugin;
+  PluginModule plugin("BXCOMM1.PL1");
   ASSERT_NE(plugin.module(), nullptr);
   EffectRun run;
   run.image = MakeTestPicture(19, 11);

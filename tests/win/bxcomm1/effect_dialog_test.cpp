@@ -46,7 +46,7 @@ class EffectDialogTest : public ::testing::Test {
     ASSERT_NE(balance, nullptr);
     WriteDialogPosition(nullptr);
   }
-  Bxcomm1 plugin;
+  PluginModule plugin{"BXCOMM1.PL1"};
   EffectFunction balance = nullptr;
 };
 

@@ -9,7 +9,7 @@
 using namespace quillo::test;
 
 TEST(Bxcomm1Exports, PlainExportsAnswerTheContract) {
-  Bxcomm1 plugin;
+  PluginModule plugin("BXCOMM1.PL1");
   ASSERT_NE(plugin.module(), nullptr) << "BXCOMM1.PL1 did not load";
   auto version = plugin.Export<PlugInGetVersionFunction>("PlugInGetVersion");
   auto name = plugin.Export<GetNameFunction>("GetName");
@@ -32,7 +32,7 @@ TEST(Bxcomm1Exports, PlainExportsAnswerTheContract) {
 }
 
 TEST(Bxcomm1Exports, InformationTableListsTheColourEffectsInOrder) {
-  Bxcomm1 plugin;
+  PluginModule plugin("BXCOMM1.PL1");
   ASSERT_NE(plugin.module(), nullptr);
   auto info = plugin.Export<GetPlugInInfoFunction>("GetPlugInInfo");
   auto resInst = plugin.Export<GetResInstFunction>("GetResInst");

@@ -94,9 +94,16 @@ int RecordingHost::Count(UINT message) const {
   return n;
 }
 
+int RecordingHost::CountCommand(int id) const {
+  int n = 0;
+  for (const Entry& e : messages_)
+    if (e.message == WM_COMMAND && LOWORD(e.wParam) == id) ++n;
+  return n;
+}
+
 LRESULT CALLBACK RecordingHost::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto it = Hosts().find(hwnd);
-  if (it != Hosts().end() && msg >= WM_USER) {
+  if (it != Hosts().end() && (msg >= WM_USER || msg == WM_COMMAND)) {
     it->second->messages_.push_back({msg, wp, lp});
     if (msg == 2069) return lp;  // map rect: image and window pixels coincide here
     return 0;

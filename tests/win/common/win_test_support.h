@@ -27,7 +27,8 @@ std::vector<uint8_t> DibPixels(HGLOBAL dib);
 void DibPixel(HGLOBAL dib, int x, int y, uint8_t bgr[3]);
 
 // A top-level window standing in for a host frame and view: it records every
-// message at or above WM_USER, answers 2069 with the RECT it was given.
+// message at or above WM_USER and every WM_COMMAND, answers 2069 with the
+// RECT it was given.
 class RecordingHost {
  public:
   RecordingHost();
@@ -36,6 +37,8 @@ class RecordingHost {
   struct Entry { UINT message; WPARAM wParam; LPARAM lParam; };
   const std::vector<Entry>& messages() const { return messages_; }
   int Count(UINT message) const;
+  // WM_COMMAND messages with this command identifier.
+  int CountCommand(int id) const;
   void Clear() { messages_.clear(); }
 
  private:

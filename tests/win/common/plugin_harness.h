@@ -1,5 +1,5 @@
-// Loads the real BXCOMM1.PL1 from the build output and runs its effects with
-// a scripted user acting inside the plug-in's own message loop.
+// Loads a real plug-in module from the build output and runs its effects
+// with a scripted user acting inside the plug-in's own message loop.
 #pragma once
 #include <windows.h>
 
@@ -11,10 +11,10 @@
 
 namespace quillo::test {
 
-class Bxcomm1 {
+class PluginModule {
  public:
-  Bxcomm1();
-  ~Bxcomm1();
+  explicit PluginModule(const char* fileName);
+  ~PluginModule();
   HMODULE module() const { return module_; }
   EffectFunction Effect(const char* name) const;
   template <class F>
@@ -27,9 +27,11 @@ class Bxcomm1 {
 };
 
 // One effect run: the host window, the image handle the host holds, the
-// dialog variable, and the result.
+// dialog variable, the caller's context words, and the result.
 struct EffectRun {
   RecordingHost host;
+  HostContext context = {};
+  int effectValue = 0;
   HGLOBAL image = nullptr;
   HWND dialog = nullptr;
   BYTE* mask = nullptr;

@@ -13,25 +13,24 @@ static bool Idle(EffectRun& run) {
   return !apply || IsWindowEnabled(apply);
 }
 
-Bxcomm1::Bxcomm1() {
-  const std::string path = ProgramDir() + "\\BXCOMM1.PL1";
+PluginModule::PluginModule(const char* fileName) {
+  const std::string path = ProgramDir() + "\\" + fileName;
   module_ = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-Bxcomm1::~Bxcomm1() {
+PluginModule::~PluginModule() {
   if (module_) FreeLibrary(module_);
 }
 
-EffectFunction Bxcomm1::Effect(const char* name) const { return Export<EffectFunction>(name); }
+EffectFunction PluginModule::Effect(const char* name) const { return Export<EffectFunction>(name); }
 
 void EffectRun::Run(EffectFunction effect,
                     const std::function<void(ScriptedUser&, EffectRun&)>& script) {
   ASSERT_NE(effect, nullptr);
   ScriptedUser user;
   script(user, *this);
-  HostContext context = {};
-  result = effect(host.window(), host.window(), GetModuleHandleA(nullptr), HOST_NOTIFY_MESSAGE, 0,
-                  context, &image, selectionGiven ? selection : nullptr, &dialog, &mask, 0);
+  result = effect(host.window(), host.window(), GetModuleHandleA(nullptr), HOST_NOTIFY_MESSAGE,
+                  effectValue, context, &image, selectionGiven ? selection : nullptr, &dialog, &mask, 0);
   EXPECT_TRUE(user.finished()) << "the effect returned before the script ended";
 }
 

@@ -1,0 +1,24 @@
+// String IDs of the animated distortions plug-in's resource module.
+#pragma once
+
+#define IDS_WATER 30300
+#define IDS_TUNNEL 30301
+#define IDS_WORM 30302
+#define IDS_BLOB 30303
+#define IDS_ILLUSION 30307
+#define IDS_DAWA 30308
+#define IDS_WARP 30309
+#define IDS_DISTORT 30314
+#define IDS_KALE 27015
+#define IDS_SPHERE 33141
+#define IDS_PLANE 33142
+
+#define IDS_CATEGORY_DISTORT 13504
+#define IDS_CATEGORY_TUNNELS 13517
+#define IDS_CATEGORY_WATER 13523
+#define IDS_CATEGORY_KALEIDOSCOPE 13537
+#define IDS_CATEGORY_ILLUSION 13539
+#define IDS_CATEGORY_FIRE 13546
+
+#define IDS_CANCEL_IDLE 13800
+#define IDS_CANCEL_PLAYING 13801

@@ -1,0 +1,52 @@
+// Steps of a scripted user watching an animated effect: wait for frames,
+// stop playing, wait for the dialog to be idle again.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "contracts/plugin_contract.h"
+#include "plugin_harness.h"
+
+namespace quillo::test {
+
+// Playing disables the Play button.
+inline bool IsPlaying(EffectRun& run) {
+  HWND play = run.Item(IDC_EFFECT_APPLY);
+  return run.dialog && play && !IsWindowEnabled(play);
+}
+
+// Waits until the host has been told of `frames` frames in all.
+inline ScriptedUser& WaitFrames(ScriptedUser& user, EffectRun& run, int frames) {
+  return user.Then([&run, frames] { return run.host.Count(EM_NEW_FRAME) >= frames; });
+}
+
+// Presses Cancel while playing (a stop) and waits until the dialog is idle.
+inline ScriptedUser& StopPlaying(ScriptedUser& user, EffectRun& run) {
+  user.Then([&run] { return IsPlaying(run); });
+  user.Command(&run.dialog, IDC_EFFECT_CANCEL);
+  return user.Then([&run] { return run.dialog && !IsPlaying(run); });
+}
+
+// Clicks a check box or radio button while the animation plays.
+inline ScriptedUser& ClickWhilePlaying(ScriptedUser& user, EffectRun& run, int id) {
+  return user.Then([&run, id] {
+    if (!IsPlaying(run)) return false;
+    HWND button = run.Item(id);
+    const LONG style = GetWindowLongA(button, GWL_STYLE) & 0x0F;
+    if (style == BS_AUTORADIOBUTTON)
+      CheckRadioButton(run.dialog, (id / 100) * 100 + 1, (id / 100) * 100 + 99, id);
+    else
+      CheckDlgButton(run.dialog, id, IsDlgButtonChecked(run.dialog, id) ? BST_UNCHECKED : BST_CHECKED);
+    PostMessageA(run.dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(button));
+    return true;
+  });
+}
+
+inline std::string ItemText(EffectRun& run, int id) {
+  char text[64] = {};
+  GetDlgItemTextA(run.dialog, id, text, sizeof text);
+  return text;
+}
+
+}  // namespace quillo::test
