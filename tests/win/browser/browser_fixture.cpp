@@ -34,13 +34,14 @@ void PutText(char* field, size_t fieldChars, const char* text) {
 }
 
 EffectRecord MakeRecord(int32_t kind, const char* name, int32_t categoryId, const char* category,
-                        const char* function, const char* example, int32_t optionFlags) {
+                        const char* function, const char* example, int32_t optionFlags,
+                        const char* module) {
   EffectRecord r;
   std::memset(&r, 0, sizeof r);
   r.kind = r.kindCopy = kind;
   r.categoryId = categoryId;
   r.optionFlags = optionFlags;
-  PutText(r.module, kModuleFieldChars, "BXCOMM1.PL1");
+  PutText(r.module, kModuleFieldChars, module);
   PutText(r.function, kFunctionFieldChars, function);
   PutText(r.example, kExampleFieldChars, example);
   PutText(r.displayName, kDisplayNameFieldChars, name);
@@ -48,9 +49,11 @@ EffectRecord MakeRecord(int32_t kind, const char* name, int32_t categoryId, cons
   return r;
 }
 
-std::vector<EffectRecord> Bxcomm1Records() {
+std::vector<EffectRecord> Bxcomm1Records() { return ModuleRecords("BXCOMM1.PL1"); }
+
+std::vector<EffectRecord> ModuleRecords(const char* file) {
   std::vector<EffectRecord> records;
-  HMODULE module = LoadLibraryExA(ProgramPath("BXCOMM1.PL1").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  HMODULE module = LoadLibraryExA(ProgramPath(file).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (!module) return records;
   auto info = reinterpret_cast<GetPlugInInfoFunction>(reinterpret_cast<void*>(GetProcAddress(module, "GetPlugInInfo")));
   auto resInst = reinterpret_cast<GetResInstFunction>(reinterpret_cast<void*>(GetProcAddress(module, "GetResInst")));
@@ -62,7 +65,7 @@ std::vector<EffectRecord> Bxcomm1Records() {
     if (!LoadStringA(resources, UINT(table->categoryStringId), category, sizeof category))
       std::strcpy(category, "MISC");
     EffectRecord r = MakeRecord(table->kindFlags, name, table->categoryStringId, category,
-                                table->functionName, table->exampleImage, table->optionFlags);
+                                table->functionName, table->exampleImage, table->optionFlags, file);
     r.reserved1 = table->reserved1;
     r.catalogFlags = table->catalogFlag;
     r.effectValue = table->effectValue;

@@ -20,8 +20,10 @@ std::vector<std::string> TextsOf(MessageBoxWatcher& watcher);
 // A record as the catalogue holds it.
 EffectRecord MakeRecord(int32_t kind, const char* name, int32_t categoryId = 0,
                         const char* category = "MISC", const char* function = "ProcessTest",
-                        const char* example = "N/A", int32_t optionFlags = 0);
-// The records of the real BXCOMM1.PL1 as a scan catalogues them.
+                        const char* example = "N/A", int32_t optionFlags = 0,
+                        const char* module = "BXCOMM1.PL1");
+// The records of a real plug-in module as a scan catalogues them.
+std::vector<EffectRecord> ModuleRecords(const char* file);
 std::vector<EffectRecord> Bxcomm1Records();
 
 std::string ProgramPath(const char* name);

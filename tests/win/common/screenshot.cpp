@@ -10,8 +10,8 @@ bool SaveWindowShot(HWND window, const char* path) {
   return GetWindowRect(window, &r) && SaveScreenArea(r, path);
 }
 
-bool SaveScreenArea(const RECT& r, const char* path) {
-  if (r.right <= r.left || r.bottom <= r.top) return false;
+HGLOBAL CaptureScreenArea(const RECT& r) {
+  if (r.right <= r.left || r.bottom <= r.top) return nullptr;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP shot = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
@@ -19,11 +19,16 @@ bool SaveScreenArea(const RECT& r, const char* path) {
   BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
   SelectObject(memory, old);
   HGLOBAL dib = BitmapToDIB(shot, nullptr);
-  const bool saved = dib && SaveDIB(dib, path);
-  if (dib) DestroyDIB(dib);
   DeleteObject(shot);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  return dib;
+}
+
+bool SaveScreenArea(const RECT& r, const char* path) {
+  HGLOBAL dib = CaptureScreenArea(r);
+  const bool saved = dib && SaveDIB(dib, path);
+  if (dib) DestroyDIB(dib);
   return saved;
 }
 

@@ -8,5 +8,7 @@ namespace quillo::test {
 bool SaveWindowShot(HWND window, const char* path);
 // The same for a rectangle of the screen.
 bool SaveScreenArea(const RECT& area, const char* path);
+// What the screen shows in a rectangle, as a DIB (free with DestroyDIB).
+HGLOBAL CaptureScreenArea(const RECT& area);
 
 }  // namespace quillo::test

@@ -1,0 +1,97 @@
+// An animated effect run from the effect browser over a picture, as a user
+// would: the tunnel plays on screen, Stop, and OK leaves one undo step.
+#include <cstring>
+#include <vector>
+
+#include "app/host/win/effect_browser.h"
+#include "app/shell/app_state.h"
+#include "app/shell/document_window.h"
+#include "app/shell/resource_ids.h"
+#include "app/shell/win/open_image.h"
+#include "browser_fixture.h"
+#include "contracts/dib_services.h"
+#include "contracts/plugin_contract.h"
+#include "screenshot.h"
+#include "win_test_support.h"
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+
+// What the screen shows of a window's client area.
+std::vector<uint8_t> ClientPixels(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  HGLOBAL shot = CaptureScreenArea(r);
+  std::vector<uint8_t> pixels = shot ? DibPixels(shot) : std::vector<uint8_t>();
+  if (shot) DestroyDIB(shot);
+  return pixels;
+}
+
+bool Playing() {
+  HWND d = g_app.effectDialog;
+  HWND play = d ? GetDlgItem(d, IDC_EFFECT_APPLY) : nullptr;
+  return play && IsWindowVisible(d) && !IsWindowEnabled(play);
+}
+
+}  // namespace
+
+TEST_F(BrowserTest, TunnelFromTheBrowserFliesOnScreenAndOkLeavesOneUndoStep) {
+  WriteCatalogue(ModuleRecords("Qlo12.PL1"));
+  ShowWindow(g_app.frame, SW_SHOWNORMAL);
+  MoveWindow(g_app.frame, 0, 0, 1000, 720, TRUE);
+  // The cursor far to the left: the fastest flight.
+  SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) / 2);
+  HWND document = OpenImageFile(g_app.frame, (ProgramDir() + "\\Samples\\coffee.png").c_str());
+  ASSERT_NE(document, nullptr);
+  SendMessageA(g_app.mdiClient, WM_MDIMAXIMIZE, WPARAM(document), 0);
+  Pump();
+  const std::vector<uint8_t> before = DibPixels(CurrentImage(document));
+  const std::vector<uint8_t> shownBefore = ClientPixels(ViewOf(document));
+
+  Command(CMD_BROWSER_1);
+  ASSERT_NE(Dialog(), nullptr);
+  for (int i = 0, n = Count(FamilyList()); i < n; ++i)
+    if (FamilyAt(FamilyList(), i)->kind == 32) Select(FamilyList(), i);
+  int tunnel = -1;
+  for (int i = 0, n = Count(EffectList()); i < n; ++i) {
+    const EffectRecord* record = EffectAt(EffectList(), i);
+    if (FunctionName(*record) == "ProcessTunnel" && record->effectValue == 0) tunnel = i;
+  }
+  ASSERT_GE(tunnel, 0);
+  Select(EffectList(), tunnel);
+
+  std::vector<uint8_t> shot1, shot2;
+  char showcase[MAX_PATH] = {};
+  const bool photograph = GetEnvironmentVariableA("QUILLO_SHOWCASE_TUNNEL", showcase, sizeof showcase) > 0;
+  {
+    ScriptedUser user;
+    user.Then(Playing).WaitTicks(8).Then([&] {
+      shot1 = ClientPixels(ViewOf(document));
+      return true;
+    });
+    user.WaitTicks(4).Then([&] {
+      shot2 = ClientPixels(ViewOf(document));
+      if (photograph) SaveWindowShot(g_app.frame, showcase);
+      PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      return true;
+    });
+    user.Then([] { return g_app.effectDialog && !Playing(); });
+    user.Then([] {
+      PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      return true;
+    });
+    SendMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(kBrowserEffectList, LBN_DBLCLK), LPARAM(EffectList()));
+    EXPECT_TRUE(user.finished());
+  }
+  ASSERT_FALSE(shot1.empty());
+  EXPECT_NE(shot1, shownBefore) << "the first frames reached the screen";
+  EXPECT_NE(shot1, shot2) << "the tunnel moves on screen";
+  ASSERT_TRUE(HasUndoStep(document));
+  EXPECT_NE(DibPixels(CurrentImage(document)), before);
+  UndoDocument(document);
+  EXPECT_FALSE(HasUndoStep(document)) << "exactly one step was added";
+  EXPECT_EQ(DibPixels(CurrentImage(document)), before);
+}
