@@ -9,7 +9,7 @@ build=${QUILLO_BUILD_DIR:-$root/build}/run-win64
 "$root/tools/install-deps.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-win64.cmake" >/dev/null
-cmake --build "$build" --target quillo bxcomm1 bxcomm1_resources make_catalogue
+cmake --build "$build" --target quillo bxcomm1 bxcomm1_resources qlo12 qlo12_resources make_catalogue
 bin="$build/bin"
 sample="Z:$(echo "$bin/Samples/coffee.png" | tr / '\\\\')"
 program=("$bin/Quillo.exe" "$sample")
@@ -17,8 +17,9 @@ program=("$bin/Quillo.exe" "$sample")
 export WINEDEBUG=-all WINEPREFIX="$build/wine/prefix" WINEDLLOVERRIDES="mscoree,mshtml="
 WINE64=/usr/lib/wine/wine64
 # A fresh build lists its effects at once: the catalogue the studio's
-# "Rebuild Effect Catalogue" makes is made here when there is none yet.
-if [ ! -f "$bin/BXFun.inf" ]; then
+# "Rebuild Effect Catalogue" makes is made here when there is none yet, or
+# when a plug-in module is newer than it.
+if [ ! -f "$bin/BXFun.inf" ] || [ -n "$(find "$bin" -maxdepth 1 -name '*.PL1' -newer "$bin/BXFun.inf")" ]; then
   (cd "$bin" && "$WINE64" MakeCatalogue.exe) || true
 fi
 if [ -n "${DISPLAY:-}" ] && [ -z "${QUILLO_VIRTUAL_DISPLAY:-}" ]; then
