@@ -6,6 +6,7 @@
 #include "contracts/plugin_contract.h"
 #include "contracts/ui_controls.h"
 #include "plugins/animation/kernels/seamless.h"
+#include "plugins/framework/dialog_controls.h"
 #include "plugins/framework/dialog_window.h"
 #include "plugins/framework/plugin_module.h"
 
@@ -48,16 +49,10 @@ Speed AnimationSession::CursorSpeed(int factor) const {
                          cursor.y, width, height, factor);
 }
 
-int AnimationSession::SliderPosition(int id) const {
-  HWND slider = GetDlgItem(dialogWindow, id);
-  return slider ? int(SendMessageA(slider, SL_GETPOS, 0, 0)) : 0;
-}
+int AnimationSession::SliderPosition(int id) const { return quillo::SliderPosition(dialogWindow, id); }
 
 void AnimationSession::SetSlider(int id, int low, int high, int position) {
-  HWND slider = GetDlgItem(dialogWindow, id);
-  if (!slider) return;
-  SendMessageA(slider, SL_SETRANGE, 0, MAKELPARAM(WORD(int16_t(low)), WORD(int16_t(high))));
-  SendMessageA(slider, SL_SETPOS, WPARAM(position), 1);
+  quillo::SetSlider(dialogWindow, id, low, high, position);
 }
 
 void AnimationSession::SetLabel(int id, const char* format, double value) {
@@ -69,9 +64,7 @@ void AnimationSession::SetLabel(int id, const char* format, double value) {
   SetDlgItemTextA(dialogWindow, id, text);
 }
 
-bool AnimationSession::Checked(int id) const {
-  return IsDlgButtonChecked(dialogWindow, id) == BST_CHECKED;
-}
+bool AnimationSession::Checked(int id) const { return quillo::Checked(dialogWindow, id); }
 
 void AnimationSession::Check(int id, bool on) {
   CheckDlgButton(dialogWindow, id, on ? BST_CHECKED : BST_UNCHECKED);

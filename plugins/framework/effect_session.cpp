@@ -58,16 +58,23 @@ PixelPass EffectSession::PreviewPass() const {
 bool EffectSession::RunPixelLoop(const PixelPass& pass, bool withProgress) {
   stopRequested = 0;
   busy = 1;
-  HWND progress = dialogWindow ? GetDlgItem(dialogWindow, IDC_EFFECT_PROGRESS) : nullptr;
+  return RunPass(pass, withProgress);
+}
+
+bool EffectSession::Checkpoint(int percent) {
+  if (HWND progress = dialogWindow ? GetDlgItem(dialogWindow, IDC_EFFECT_PROGRESS) : nullptr)
+    SendMessageA(progress, PB_SETPERCENT, WPARAM(std::clamp(percent, 0, 100)), 0);
+  PumpWaitingMessages();
+  return !stopRequested;
+}
+
+bool EffectSession::RunPass(const PixelPass& pass, bool withProgress) {
   const int first = pass.rowBegin, end = pass.rowEnd;
   PreparePass(pass);
   int row = first;
   while (row < end) {
     if (withProgress && row % kProgressRowStep == 0) {
-      if (progress)
-        SendMessageA(progress, PB_SETPERCENT, WPARAM(int64_t(row - first) * 100 / (end - first)), 0);
-      PumpWaitingMessages();
-      if (stopRequested) return false;
+      if (!Checkpoint(int(int64_t(row - first) * 100 / (end - first)))) return false;
     }
     // Up to the next row whose number is a multiple of 16.
     const int chunkEnd = std::min(end, (row / kProgressRowStep + 1) * kProgressRowStep);

@@ -49,7 +49,16 @@ class EffectSession {
   virtual void ParameterChanged();
   // Build the pass's tables, then process rows [rowBegin, rowEnd).
   virtual void PreparePass(const PixelPass& pass) {}
-  virtual void ProcessRows(const PixelPass& pass, int rowBegin, int rowEnd) = 0;
+  virtual void ProcessRows(const PixelPass& pass, int rowBegin, int rowEnd) {}
+  // The whole pass: by default PreparePass, then the rows in runs up to
+  // each row numbered a multiple of 16, with progress and a stop check
+  // before each such row. Effects that work in stages (rows, then columns,
+  // then channels) override it and call Checkpoint between their steps.
+  // False when a stop ended it.
+  virtual bool RunPass(const PixelPass& pass, bool withProgress);
+  // Shows `percent` on the progress bar and dispatches waiting messages;
+  // false when the user asked to stop.
+  bool Checkpoint(int percent);
   // After the dialog closed and the caller's handle was settled.
   virtual void AfterClose() {}
 

@@ -1,4 +1,4 @@
-// Small helpers the colour effects use to set up their dialog controls.
+// Small helpers effect dialogs use to set up and read their controls.
 #pragma once
 #include <windows.h>
 
@@ -34,6 +34,12 @@ inline void SetLabelInt(HWND dialog, int id, int value) {
 inline void SetLabelReal(HWND dialog, int id, double value) {
   char text[32];
   FormatReal(text, sizeof text, value);
+  SetDlgItemTextA(dialog, id, text);
+}
+
+inline void SetLabelText(HWND dialog, int id, const char* format, double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, format, value);
   SetDlgItemTextA(dialog, id, text);
 }
 
