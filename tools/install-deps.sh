@@ -9,7 +9,7 @@ packages=(
   libz-mingw-w64-dev
   wine wine64 fonts-wine xvfb x11-apps
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  imagemagick
+  imagemagick libpng-dev libjpeg-dev
   clang libclang-rt-14-dev
 )
 missing=()

@@ -1,54 +1,80 @@
 #include "example_table.h"
 
-#include "plugins/bxcomm1/kernels/balance.h"
-#include "plugins/bxcomm1/kernels/gamma.h"
-#include "plugins/bxcomm1/kernels/modulate.h"
-
 namespace quillo::examples {
 
 namespace {
 
-// Runs a kernel with Prepare(settings) and Run(pass, rowBegin, rowEnd) over
-// the whole picture.
-template <class Kernel, class Settings>
-auto WithKernel(Settings settings) {
-  return [settings](const Picture& in, Picture& out) {
-    Kernel kernel;
-    kernel.Prepare(settings);
-    const PixelPass pass = out.PassFrom(in);
-    kernel.Run(pass, 0, in.height);
-  };
-}
+using render::CursorPoint;
+using render::MouseButton;
+using render::MouseDrop;
 
-BalanceSettings WarmBalance() {
-  BalanceSettings s;
-  s.value[0] = -40;  // less blue
-  s.value[1] = 10;
-  s.value[2] = 60;   // more red
-  return s;
-}
+// A cursor up and to the left of the screen's centre: the map-driven
+// effects then drift by several pixels a frame on both axes.
+constexpr CursorPoint kDriftingCursor{1024, 768, 300, 250};
 
-ModulateSettings HueTurn() {
-  ModulateSettings s;
-  s.hue = -40;        // red and brown towards violet
-  s.saturation = 40;
-  return s;
-}
+using Settings = std::vector<std::pair<const char*, const char*>>;
+using Drops = std::vector<std::pair<int, MouseDrop>>;
 
-GammaSettings GammaTwo() {
-  GammaSettings s;
-  s.master = 200;  // exponent 2
-  return s;
+ExampleRun Play(const char* effect, Settings settings, int frames = 1, CursorPoint cursor = {}, Drops drops = {}) {
+  return ExampleRun{effect, std::move(settings), frames, cursor, std::move(drops)};
 }
 
 const ExampleRow kRows[] = {
-    {"BXCOMM1.PL1", "ProcessBalance", "Balance.jpg", WithKernel<BalanceKernel>(WarmBalance())},
-    {"BXCOMM1.PL1", "ProcessModulate", "MODULATE.jpg", WithKernel<ModulateKernel>(HueTurn())},
-    {"BXCOMM1.PL1", "ProcessGamma", "Gamma2.jpg", WithKernel<GammaKernel>(GammaTwo())},
+    {"BXCOMM1.PL1", "ProcessBalance", "Balance.jpg",
+     Play("balance", {{"blue", "-40"}, {"green", "10"}, {"red", "60"}})},  // warmer: less blue, more red
+    {"BXCOMM1.PL1", "ProcessModulate", "MODULATE.jpg",
+     Play("modulate", {{"hue", "-40"}, {"saturation", "40"}})},  // red and brown towards violet
+    {"BXCOMM1.PL1", "ProcessGamma", "Gamma2.jpg", Play("gamma", {{"master", "200"}})},  // exponent 2
+    {"Qlo12.PL1", "ProcessWorm", "Wormhole.jpg", Play("worm", {}, 12, kDriftingCursor)},
+    // Rain rings, the surfer's wake and two presses of the mouse.
+    {"Qlo12.PL1", "ProcessWater", "Water.jpg",
+     Play("water", {}, 30, {},
+          {{4, MouseDrop{MouseButton::kLeft, 80, 60}}, {16, MouseDrop{MouseButton::kRight, 40, 35}}})},
+    {"Qlo12.PL1", "ProcessTunnel", "Tunnel.jpg", Play("tunnel", {{"mode", "0"}}, 12, kDriftingCursor)},
+    {"Qlo12.PL1", "ProcessTunnel", "Phered.jpg", Play("tunnel", {{"mode", "1"}}, 12, kDriftingCursor)},
+    {"Qlo12.PL1", "ProcessTunnel", "InfPlane.jpg", Play("tunnel", {{"mode", "2"}}, 12, kDriftingCursor)},
+    {"Qlo12.PL1", "ProcessBlob", "Blob.jpg", Play("blob", {{"radius", "40"}}, 20)},
+    // The rings swing widest some 90 frames into the cycle.
+    {"Qlo12.PL1", "ProcessWarp", "AWarp.jpg", Play("warp", {}, 90)},
+    {"Qlo12.PL1", "ProcessKale", "Kale2.jpg", Play("kale", {}, 6, kDriftingCursor)},
+    {"Qlo12.PL1", "ProcessIllusion", "ILLUSION.jpg", Play("illusion", {}, 6, kDriftingCursor)},
+    // The twirling lens shows more than the inverted ball at this size.
+    {"Qlo12.PL1", "ProcessDistort", "Distort.jpg", Play("distort", {{"ball", "off"}}, 12)},
+    // Cool sparks: hot ones soon melt into one white blaze.
+    {"Qlo12.PL1", "ProcessDawa", "Dawa.jpg", Play("dawa", {{"heat", "10"}}, 30)},
 };
 
 }  // namespace
 
 std::span<const ExampleRow> ExampleTable() { return kRows; }
+
+bool RenderExample(const ExampleRun& run, const Picture& sample, Picture& out, std::string& error) {
+  const render::EffectRow* row = render::FindEffect(run.effect);
+  if (!row) {
+    error = std::string("no effect \"") + run.effect + "\"";
+    return false;
+  }
+  render::OptionValues options(row->options);
+  for (const auto& [name, value] : run.options)
+    if (!options.Set(name, value, error)) return false;
+  render::EffectPlayer player;
+  if (!player.Start(*row, options, sample, 1, error)) return false;
+  for (int frame = 1; frame <= run.frames; ++frame) {
+    MouseDrop drop;
+    for (const auto& [at, d] : run.drops)
+      if (at == frame) drop = d;
+    player.Step(run.cursor, drop);
+  }
+  const Picture& last = player.Image();
+  if (last.width == sample.width && last.height == sample.height) {
+    out = last;
+    return true;
+  }
+  if (!render::ResamplePicture(last, sample.width, sample.height, out)) {
+    error = "the example cannot be scaled back to the sample's size";
+    return false;
+  }
+  return true;
+}
 
 }  // namespace quillo::examples

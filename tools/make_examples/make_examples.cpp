@@ -1,6 +1,6 @@
 // make_examples <sample.ppm> <folder>
 // Writes "<folder>/<example file>.ppm" for every row of the example table:
-// the row's effect applied to the sample. The build converts each to the
+// the row's effect played on the sample. The build converts each to the
 // picture format its name asks for.
 #include <cstdio>
 #include <string>
@@ -23,8 +23,10 @@ int main(int argc, char** argv) {
   }
   for (const ExampleRow& row : ExampleTable()) {
     Picture result;
-    MakePicture(sample.width, sample.height, result);
-    row.render(sample, result);
+    if (!RenderExample(row.run, sample, result, error)) {
+      std::fprintf(stderr, "make_examples: %s: %s\n", row.exampleFile, error.c_str());
+      return 1;
+    }
     const std::string path = std::string(argv[2]) + "/" + row.exampleFile + ".ppm";
     if (!WritePpm(path, result)) {
       std::fprintf(stderr, "make_examples: cannot write %s\n", path.c_str());

@@ -8,8 +8,6 @@ namespace quillo::examples {
 
 namespace {
 
-constexpr int kMaxSide = 16384;
-
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -42,27 +40,6 @@ bool ReadHeaderNumber(std::FILE* f, int& value) {
 }
 
 }  // namespace
-
-PixelPass Picture::PassFrom(const Picture& source) {
-  PixelPass pass;
-  pass.source = source.pixels.data();
-  pass.target = pixels.data();
-  pass.width = width;
-  pass.height = height;
-  pass.stride = stride;
-  pass.colEnd = width;
-  pass.rowEnd = height;
-  return pass;
-}
-
-bool MakePicture(int width, int height, Picture& out) {
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
-  out.width = width;
-  out.height = height;
-  out.stride = ((width * 24 + 31) / 32) * 4;
-  out.pixels.assign(size_t(out.stride) * size_t(height), 0);
-  return true;
-}
 
 bool ReadPpm(const std::string& path, Picture& out, std::string& error) {
   File f(std::fopen(path.c_str(), "rb"));

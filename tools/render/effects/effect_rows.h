@@ -1,0 +1,15 @@
+// The rows of the effect table, each defined beside its set-up and frame
+// step.
+#pragma once
+#include "tools/render/effects/effect_registry.h"
+
+namespace quillo::render {
+
+extern const EffectRow kTunnelRow, kSphereRow, kPlaneRow, kWormRow;
+extern const EffectRow kWaterRow, kBlobRow;
+extern const EffectRow kKaleRow, kIllusionRow;
+extern const EffectRow kDawaRow, kWarpRow;
+extern const EffectRow kDistortRow;
+extern const EffectRow kBalanceRow, kBrightnessRow, kModulateRow, kGammaRow;
+
+}  // namespace quillo::render

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Renders the animations the README shows (docs/anim-*.gif) from the bundled
+# coffee picture with quillo-render. The same tool and arguments give the
+# same bytes, so running this again changes nothing unless an effect did.
+#   tools/render/make_docs_animations.sh [path/to/quillo-render]
+# (the native build's `ninja render_docs` runs it with the tool it built).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+render=${1:-$root/build/native-san/bin/quillo-render}
+docs=$root/docs
+common=(--input "$root/samples/coffee.png" --size 240x160 --frames 40 --delay 5 --seed 1)
+
+# The fly-throughs drift with the cursor: up and to the left of the centre.
+"$render" tunnel "${common[@]}" --cursor 380,300 --gif "$docs/anim-tunnel.gif"
+"$render" sphere "${common[@]}" --cursor 380,300 --gif "$docs/anim-sphere.gif"
+"$render" kale "${common[@]}" --cursor 420,330 --gif "$docs/anim-kale.gif"
+# Water: rain, the surfer and four presses of the mouse.
+"$render" water "${common[@]}" --drop 1,120,80 --drop 12,60,50 --drop 24,180,110 --drop 36,90,120 \
+  --gif "$docs/anim-water.gif"
+# Cool sparks: hot ones soon melt into one white blaze.
+"$render" dawa "${common[@]}" --heat 10 --gif "$docs/anim-dawa.gif"
+# The rings swing widest from some 60 frames into the cycle.
+"$render" warp "${common[@]}" --skip 60 --gif "$docs/anim-warp.gif"
