@@ -1,9 +1,11 @@
 #include "illusion.h"
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #include "plugins/animation/kernels/texture_map.h"
+#include "shifted_texture.h"
 
 namespace quillo::qlo12 {
 namespace {
@@ -11,12 +13,37 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double kOneOverTwoPi = 0.15915494309189535;
 
-// An entry's coordinate reduced into the texture and shifted by the (already
-// reduced) frame offset.
-int Shifted(int16_t v, int offset, int size) {
-  int r = v >= 0 && v < size ? v : animation::ReduceInto(v, size);
-  r += offset;
-  return r >= size ? r - size : r;
+// One block of a row, gathered: the picture's own bytes, the displaced
+// copy's bytes and each pixel's weight (times 16) repeated for its three
+// bytes. One spare element takes the overhang of the last pixel's
+// four-byte and four-weight stores.
+struct IllusionBlock {
+  uint8_t here[kFrameBlockBytes];
+  uint8_t there[kFrameBlockBytes + 1];
+  int16_t weight[kFrameBlockBytes + 1];
+};
+
+void GatherIllusion(const ShiftedTables texture, const IllusionEntry* entry, int count,
+                    const uint8_t* here, IllusionBlock& b) {
+  std::memcpy(b.here, here, size_t(count) * 3);
+  for (int k = 0; k < count; ++k) {
+    const IllusionEntry e = entry[k];
+    CopyPixel4(b.there + 3 * k, texture.Row(e.row).row + texture.Column(e.column).left);
+    const int w = e.weight < 0 ? 0 : e.weight > 1024 ? 1024 : e.weight;
+    const uint64_t copies = uint64_t(w << 4) * 0x0001000100010001u;
+    std::memcpy(b.weight + 3 * k, &copies, sizeof copies);
+  }
+}
+
+// (h (1024 - w) + w t) >> 10 is h + floor(w (t - h) / 1024) exactly, as
+// 1024 h divides evenly; with 16 w and 4 (t - h) the floor is the high half
+// of a 16-bit product, which the vector units compute eight at a time.
+void BlendIllusion(const IllusionBlock& b, uint8_t* __restrict out) {
+  for (int k = 0; k < kFrameBlockBytes; ++k) {
+    const int16_t here = b.here[k];
+    const int16_t difference = int16_t(4 * (b.there[k] - here));
+    out[k] = uint8_t(here + int16_t((int32_t(b.weight[k]) * difference) >> 16));
+  }
 }
 
 }  // namespace
@@ -55,17 +82,23 @@ void DrawIllusionFrame(const uint8_t* texture, uint8_t* out, int width, int heig
   if (!texture || !out || !map || !IllusionSizeWorkable(width, height) ||
       stride < int64_t(width) * 3)
     return;
-  const int ox = animation::ReduceInto(offsetX, width);
-  const int oy = animation::ReduceInto(offsetY, height);
-  const IllusionEntry* entry = map;
+  const ShiftedTexture shifted(texture, width, height, stride, offsetX, offsetY);
+  const ShiftedTables tables = shifted.Tables();
+  IllusionBlock block{};
   for (int i = 0; i < height; ++i) {
+    const IllusionEntry* entries = map + int64_t(i) * width;
     const uint8_t* here = texture + i * stride;
     uint8_t* dst = out + i * stride;
-    for (int j = 0; j < width; ++j, ++entry, here += 3, dst += 3) {
-      const int w = entry->weight < 0 ? 0 : entry->weight > 1024 ? 1024 : entry->weight;
-      const uint8_t* there = texture + Shifted(entry->row, oy, height) * stride +
-                             3 * Shifted(entry->column, ox, width);
-      for (int c = 0; c < 3; ++c) dst[c] = uint8_t((here[c] * (1024 - w) + w * there[c]) >> 10);
+    for (int j = 0; j < width; j += kFrameBlockPixels) {
+      const int count = width - j < kFrameBlockPixels ? width - j : kFrameBlockPixels;
+      GatherIllusion(tables, entries + j, count, here + 3 * j, block);
+      if (count == kFrameBlockPixels) {
+        BlendIllusion(block, dst + 3 * j);
+      } else {
+        uint8_t tail[kFrameBlockBytes];
+        BlendIllusion(block, tail);
+        std::memcpy(dst + 3 * j, tail, size_t(count) * 3);
+      }
     }
   }
 }

@@ -1,6 +1,7 @@
 // Table-driven frames: the first frame is the texture through the map, a
 // shifted frame moves by exactly the offset, rows fill upward or downward,
-// and coordinates wrap into the texture as the map builders store them.
+// coordinates wrap into the texture as the map builders store them, and the
+// four-byte copies match the plain loop on odd sizes and tight buffers.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -62,6 +63,62 @@ TEST(MappedFrame, CoordinatesWrapLikeSixteenBitValues) {
   EXPECT_EQ(MapCoordinate(65536 + 3, 10), 3);
   // Pictures wider than 32767 still get in-range coordinates.
   EXPECT_EQ(MapCoordinate(40000, 50000), 40000 - 65536 + 50000);
+}
+
+// The plain loop: each output pixel takes its three bytes from the texel at
+// the entry's coordinates plus the offset, reduced into the texture (entries
+// outside it included).
+std::vector<uint8_t> PlainFrame(const std::vector<uint8_t>& texture, int w, int h, int64_t stride,
+                                const std::vector<MapEntry>& map, int64_t ox, int64_t oy,
+                                MapRows order, std::vector<uint8_t> out) {
+  for (int n = 0; n < w * h; ++n) {
+    const int memoryRow = order == MapRows::kUpward ? n / w : h - 1 - n / w;
+    const int column = ReduceInto(ReduceInto(map[size_t(n)].column, w) + ox, w);
+    const int row = ReduceInto(ReduceInto(map[size_t(n)].row, h) + oy, h);
+    for (int c = 0; c < 3; ++c)
+      out[size_t(memoryRow * stride + 3 * (n % w) + c)] =
+          texture[size_t(row * stride + 3 * column + c)];
+  }
+  return out;
+}
+
+TEST(MappedFrame, MatchesThePlainLoopOnOddSizesAndTightBuffers) {
+  // Buffers are exactly stride x height, so a read past the texture's last
+  // pixel or a write past the output's shows under the sanitizers; the
+  // entries pointing at the last texel and entries outside the texture are
+  // the ones that would go wrong.
+  struct Geometry {
+    int w, h, padding;
+  };
+  uint32_t state = 5;
+  auto draw = [&state] { return (state = state * 1664525u + 1013904223u) >> 8; };
+  // A coordinate outside the texture, the last one, or any one inside.
+  auto coordinate = [&draw](uint32_t kind, int size) {
+    return int16_t(kind == 0 ? int(draw() % 65536) - 32768
+                   : kind == 1 ? size - 1
+                               : int(draw() % uint32_t(size)));
+  };
+  for (const Geometry g :
+       {Geometry{1, 1, 0}, {2, 3, 0}, {3, 2, 3}, {5, 7, 1}, {6, 1, 0}, {13, 4, 7}})
+    for (const MapRows order : {MapRows::kUpward, MapRows::kDownward}) {
+      const int64_t stride = int64_t(g.w) * 3 + g.padding;
+      std::vector<uint8_t> texture(size_t(stride * g.h));
+      for (uint8_t& b : texture) b = uint8_t(draw());
+      std::vector<MapEntry> map(size_t(g.w * g.h));
+      for (MapEntry& e : map) {
+        const uint32_t kind = draw() % 5;
+        e.column = coordinate(kind, g.w);
+        e.row = coordinate(kind, g.h);
+      }
+      for (const auto& [ox, oy] :
+           {std::pair<int64_t, int64_t>{0, 0}, {1, 2}, {-7, 9}, {-1000000009, 3}}) {
+        std::vector<uint8_t> out(texture.size(), 0xEE);
+        const auto want = PlainFrame(texture, g.w, g.h, stride, map, ox, oy, order, out);
+        DrawMappedFrame(texture.data(), out.data(), g.w, g.h, stride, map.data(), ox, oy, order);
+        ASSERT_EQ(out, want) << g.w << "x" << g.h << " +" << g.padding << " offset " << ox << ","
+                             << oy;
+      }
+    }
 }
 
 TEST(MappedFrame, UnusableGeometryDrawsNothing) {
