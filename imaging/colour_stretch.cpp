@@ -32,9 +32,15 @@ void HsvToBytes(const Hsv& hsv, uint8_t bytes[3]) {
     const double scaled = value * 255.0;
     return uint8_t(scaled <= 0.0 ? 0 : scaled >= 255.0 ? 255 : int(scaled));
   };
+  double c[3];
+  HsvToUnit(hsv, c);
+  for (int i = 0; i < 3; ++i) bytes[i] = byte(c[i]);
+}
+
+void HsvToUnit(const Hsv& hsv, double c[3]) {
   const double v = hsv.v, s = hsv.s;
   if (s == 0.0) {
-    bytes[0] = bytes[1] = bytes[2] = byte(v);
+    c[0] = c[1] = c[2] = v;
     return;
   }
   double h6 = hsv.h * 6.0;
@@ -42,7 +48,6 @@ void HsvToBytes(const Hsv& hsv, uint8_t bytes[3]) {
   const int sector = int(h6);
   const double f = h6 - sector;
   const double p = v * (1.0 - s), q = v * (1.0 - s * f), t = v * (1.0 - s * (1.0 - f));
-  double c[3];
   switch (sector) {
     case 0: c[0] = v, c[1] = t, c[2] = p; break;
     case 1: c[0] = q, c[1] = v, c[2] = p; break;
@@ -51,27 +56,31 @@ void HsvToBytes(const Hsv& hsv, uint8_t bytes[3]) {
     case 4: c[0] = t, c[1] = p, c[2] = v; break;
     default: c[0] = v, c[1] = p, c[2] = q; break;
   }
-  for (int i = 0; i < 3; ++i) bytes[i] = byte(c[i]);
+}
+
+void HsvRange::Add(const Hsv& c) {
+  sMin = std::min(sMin, c.s), sMax = std::max(sMax, c.s);
+  vMin = std::min(vMin, c.v), vMax = std::max(vMax, c.v);
+}
+
+void HsvRange::Stretch(Hsv& c) const {
+  if (sMax != sMin) c.s = (c.s - sMin) / (sMax - sMin);
+  if (vMax != vMin) c.v = (c.v - vMin) / (vMax - vMin);
 }
 
 void StretchSaturationValue(uint8_t* pixels, int64_t stride, int left, int right, int firstRow,
                             int endRow) {
   if (!pixels || left >= right || firstRow >= endRow) return;
-  double sMin = 2, sMax = -1, vMin = 2, vMax = -1;
+  HsvRange range;
   for (int y = firstRow; y < endRow; ++y) {
     const uint8_t* p = pixels + int64_t(y) * stride + int64_t(left) * 3;
-    for (int x = left; x < right; ++x, p += 3) {
-      const Hsv c = BytesToHsv(p);
-      sMin = std::min(sMin, c.s), sMax = std::max(sMax, c.s);
-      vMin = std::min(vMin, c.v), vMax = std::max(vMax, c.v);
-    }
+    for (int x = left; x < right; ++x, p += 3) range.Add(BytesToHsv(p));
   }
   for (int y = firstRow; y < endRow; ++y) {
     uint8_t* p = pixels + int64_t(y) * stride + int64_t(left) * 3;
     for (int x = left; x < right; ++x, p += 3) {
       Hsv c = BytesToHsv(p);
-      if (sMax != sMin) c.s = (c.s - sMin) / (sMax - sMin);
-      if (vMax != vMin) c.v = (c.v - vMin) / (vMax - vMin);
+      range.Stretch(c);
       HsvToBytes(c, p);
     }
   }

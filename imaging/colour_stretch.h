@@ -19,6 +19,17 @@ Hsv BytesToHsv(const uint8_t bytes[3]);
 // (p,v,t), (p,q,v), (t,p,v), (v,p,q); s = 0 gives (v,v,v). Each byte is
 // trunc(value x 255).
 void HsvToBytes(const Hsv& hsv, uint8_t bytes[3]);
+// The same conversion without the last step: the three components as
+// fractions 0..1 (bytes 0, 1, 2).
+void HsvToUnit(const Hsv& hsv, double components[3]);
+
+// The extremes of saturation and value over an area, and the stretch that
+// maps them to 0 and 1 (a component whose extremes are equal is kept).
+struct HsvRange {
+  double sMin = 2, sMax = -1, vMin = 2, vMax = -1;
+  void Add(const Hsv& c);
+  void Stretch(Hsv& c) const;
+};
 
 // Columns [left, right) of bottom-up rows [firstRow, endRow): every pixel's
 // saturation becomes (s - smin) / (smax - smin) and its value

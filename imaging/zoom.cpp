@@ -40,22 +40,22 @@ struct TapRange {
   int64_t left, right;
 };
 
-TapRange RangeOf(int i, double s) {
+TapRange RangeOf(int i, double s, double support) {
   TapRange r;
   r.centre = double(i) / s;
   r.shrink = s < 1.0;
-  r.support = r.shrink ? 2.0 / s : 2.0;
+  r.support = r.shrink ? support / s : support;
   r.scale = s;
   r.left = int64_t(r.centre - r.support + 0.5);
   r.right = int64_t(r.centre + r.support + 0.5);
   return r;
 }
 
-bool BuildTaps(int inCount, int outCount, AxisTaps* taps) {
+bool BuildTaps(int inCount, int outCount, const ResampleFilter& filter, AxisTaps* taps) {
   const double s = double(outCount) / double(inCount);
   int64_t total = 0;
   for (int i = 0; i < outCount; ++i) {
-    const TapRange r = RangeOf(i, s);
+    const TapRange r = RangeOf(i, s, filter.support);
     total += std::max<int64_t>(0, r.right - r.left);
   }
   if (total > INT32_MAX) return false;
@@ -66,12 +66,12 @@ bool BuildTaps(int inCount, int outCount, AxisTaps* taps) {
 
   int32_t at = 0;
   for (int i = 0; i < outCount; ++i) {
-    const TapRange r = RangeOf(i, s);
+    const TapRange r = RangeOf(i, s, filter.support);
     taps->first[i] = at;
     double sum = 0.0;
     for (int64_t j = r.left; j < r.right; ++j) {
       const double t = double(j) - r.centre + 0.5;
-      const double w = r.shrink ? BSplineKernel(t * s) * s : BSplineKernel(t);
+      const double w = r.shrink ? filter.kernel(t * s) * s : filter.kernel(t);
       int64_t k = j < 0 ? -j : j;
       if (k >= inCount) k = 2 * int64_t(inCount) - k - 1;
       k = std::clamp<int64_t>(k, 0, inCount - 1);
@@ -104,6 +104,18 @@ const ByteTable kBytes;
 // Rows stay, columns change: source and target have the same height.
 void HorizontalPass(const Bgr24Picture& in, const Bgr24Picture& out, const AxisTaps& taps) {
   const double* byte = kBytes.value;
+  if (in.channels == 1) {
+    for (int y = 0; y < out.height; ++y) {
+      const uint8_t* src = in.pixels + int64_t(y) * in.stride;
+      uint8_t* dst = out.pixels + int64_t(y) * out.stride;
+      for (int x = 0; x < out.width; ++x) {
+        double v = 0.0;
+        for (int32_t n = taps.first[x]; n < taps.first[x + 1]; ++n) v += taps.weight[n] * byte[src[taps.index[n]]];
+        dst[x] = ToByte(v);
+      }
+    }
+    return;
+  }
   for (int y = 0; y < out.height; ++y) {
     const uint8_t* src = in.pixels + int64_t(y) * in.stride;
     uint8_t* dst = out.pixels + int64_t(y) * out.stride;
@@ -130,7 +142,7 @@ void HorizontalPass(const Bgr24Picture& in, const Bgr24Picture& out, const AxisT
 void VerticalPass(const Bgr24Picture& in, const Bgr24Picture& out, const AxisTaps& taps) {
   constexpr int kBlock = 1536;  // bytes of a row summed together (12 KB of doubles)
   alignas(64) double acc[kBlock];
-  const int64_t rowBytes = int64_t(out.width) * 3;
+  const int64_t rowBytes = int64_t(out.width) * out.channels;
   for (int y = 0; y < out.height; ++y) {
     const int32_t begin = taps.first[y], end = taps.first[y + 1];
     uint8_t* dst = out.pixels + int64_t(y) * out.stride;
@@ -157,22 +169,31 @@ void VerticalPass(const Bgr24Picture& in, const Bgr24Picture& out, const AxisTap
 }  // namespace
 
 ZoomStatus ZoomBgr24(const Bgr24Picture& source, const Bgr24Picture& target) {
+  return ResampleBgr24(source, target, {BSplineKernel, 2.0});
+}
+
+ZoomStatus ResampleBgr24(const Bgr24Picture& source, const Bgr24Picture& target,
+                         const ResampleFilter& filter) {
   const auto sound = [](const Bgr24Picture& p) {
     return p.pixels && p.width >= 1 && p.height >= 1 && p.width <= kMaxSide &&
-           p.height <= kMaxSide && p.stride >= int64_t(p.width) * 3;
+           p.height <= kMaxSide && (p.channels == 1 || p.channels == 3) &&
+           p.stride >= int64_t(p.width) * p.channels;
   };
-  if (!sound(source) || !sound(target)) return ZoomStatus::kBadSize;
+  if (!sound(source) || !sound(target) || source.channels != target.channels || !filter.kernel ||
+      !(filter.support > 0) || filter.support > 64)
+    return ZoomStatus::kBadSize;
 
   AxisTaps across, down;
-  if (!BuildTaps(source.width, target.width, &across) ||
-      !BuildTaps(source.height, target.height, &down))
+  if (!BuildTaps(source.width, target.width, filter, &across) ||
+      !BuildTaps(source.height, target.height, filter, &down))
     return ZoomStatus::kNoMemory;
 
   const bool verticalFirst = target.height < source.height;
   Bgr24Picture middle;
   middle.width = verticalFirst ? source.width : target.width;
   middle.height = verticalFirst ? target.height : source.height;
-  middle.stride = int64_t(middle.width) * 3;
+  middle.channels = source.channels;
+  middle.stride = int64_t(middle.width) * middle.channels;
   auto middleBytes = Allocate<uint8_t>(middle.stride * middle.height);
   if (!middleBytes) return ZoomStatus::kNoMemory;
   middle.pixels = middleBytes.get();

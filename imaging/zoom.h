@@ -6,11 +6,19 @@
 namespace quillo::imaging {
 
 // A 24-bit picture: `height` rows of `stride` bytes, row 0 the bottom one.
+// With `channels` 1 it is a one-byte mask instead.
 struct Bgr24Picture {
   uint8_t* pixels = nullptr;
   int width = 0;
   int height = 0;
   int64_t stride = 0;
+  int channels = 3;
+};
+
+// A resampling kernel k(x), zero beyond |x| > support.
+struct ResampleFilter {
+  double (*kernel)(double x);
+  double support;
 };
 
 enum class ZoomStatus { kDone, kBadSize, kNoMemory };
@@ -36,5 +44,10 @@ double BSplineKernel(double x);
 // kBadSize for a missing picture or a size below 1; kNoMemory when the
 // intermediate picture or the tap tables cannot be allocated.
 ZoomStatus ZoomBgr24(const Bgr24Picture& source, const Bgr24Picture& target);
+
+// The same two-pass method with another kernel: the support w replaces 2
+// (w / s when shrinking).
+ZoomStatus ResampleBgr24(const Bgr24Picture& source, const Bgr24Picture& target,
+                         const ResampleFilter& filter);
 
 }  // namespace quillo::imaging

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "colour_test_support.h"
+#include "plugins/bxcomm1/kernels/bilinear_zoom.h"
 #include "plugins/bxcomm1/kernels/bleed.h"
 #include "plugins/bxcomm1/kernels/despeckle.h"
 #include "plugins/bxcomm1/kernels/edge_filter.h"
@@ -268,6 +269,40 @@ TEST(Sharpen, StrongestKeepsFlatAndFollowsTheVerticalKernel) {
         EXPECT_EQ(p.TargetPixel(x, y)[k], expect) << x << "," << y;
       }
     }
+}
+
+}  // namespace
+}  // namespace quillo::test
+
+namespace quillo::test {
+namespace {
+
+TEST(BilinearZoom, SameSizeIsExactAndCornersLandOnCorners) {
+  TestPicture p = Noise(7, 5);
+  std::vector<uint8_t> out(p.source.size());
+  BilinearZoomRows({p.source.data(), 7, 5, p.stride, 3}, {out.data(), 7, 5, p.stride}, 0, 5);
+  EXPECT_TRUE(SamePixels(p, out, p.source));
+
+  const int64_t bigStride = (13 * 24 + 31) / 32 * 4;
+  std::vector<uint8_t> big(size_t(bigStride) * 9);
+  BilinearZoomRows({p.source.data(), 7, 5, p.stride, 3}, {big.data(), 13, 9, bigStride}, 0, 9);
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(big[size_t(k)], p.source[size_t(k)]);
+    EXPECT_EQ(big[size_t(8 * bigStride + 12 * 3 + k)], p.source[size_t(4 * p.stride + 6 * 3 + k)]);
+    // Halfway between two pixels: their mean, truncated.
+    EXPECT_EQ(big[size_t(3 + k)], (p.source[size_t(k)] + p.source[size_t(3 + k)]) / 2);
+  }
+}
+
+TEST(BilinearZoom, PresetsStayWithinTwoTo16382) {
+  int w = 0, h = 0;
+  EXPECT_FALSE(ZoomPresetSize(10000, 10, 2, false, &w, &h));
+  EXPECT_TRUE(ZoomPresetSize(8191, 10, 2, false, &w, &h));
+  EXPECT_EQ(w, 16382);
+  EXPECT_FALSE(ZoomPresetSize(20, 40, 16, true, &w, &h)) << "20 / 16 = 1 is too small";
+  EXPECT_TRUE(ZoomPresetSize(40, 33, 16, true, &w, &h));
+  EXPECT_EQ(w, 2);
+  EXPECT_EQ(h, 2);
 }
 
 }  // namespace
