@@ -60,8 +60,36 @@ def brush(u, v):
     return 'light'
 
 
-def hand(u, v):
-    return None
+def hand_grid():
+    """A hand with its forefinger raised; the hot spot is the fingertip."""
+    rows = [
+        "      XX          ",
+        "     X..X         ",
+        "     X..X         ",
+        "     X..X         ",
+        "     X..XXX       ",
+        "     X..X..XXX    ",
+        "     X..X..X..XX  ",
+        " XXX X..X..X..X.X ",
+        " X..XX........X.X ",
+        " X...X..........X ",
+        "  X..X..........X ",
+        "  X.............X ",
+        "   X............X ",
+        "   X...........X  ",
+        "    X..........X  ",
+        "    X.........X   ",
+        "     X........X   ",
+        "     XXXXXXXXXX   ",
+    ]
+    grid = [[None] * SIZE for _ in range(SIZE)]
+    for y, row in enumerate(rows):
+        for x, ch in enumerate(row):
+            if ch == 'X':
+                grid[y + 2][x + 4] = 'dark'
+            elif ch == '.':
+                grid[y + 2][x + 4] = 'light'
+    return grid
 
 
 def hit_grid():
@@ -125,6 +153,7 @@ def main():
     write_cur(os.path.join(out_dir, 'pencil.cur'), outline(tool_cursor((1, 30), (30, 1), pencil)), (1, 30))
     write_cur(os.path.join(out_dir, 'brush.cur'), outline(tool_cursor((1, 30), (30, 1), brush)), (1, 30))
     write_cur(os.path.join(out_dir, 'hit.cur'), outline(hit_grid()), (15, 15))
+    write_cur(os.path.join(out_dir, 'hand.cur'), hand_grid(), (10, 2))
 
 
 if __name__ == '__main__':

@@ -46,8 +46,11 @@ int RunEffectSession(EffectSession* session, const EffectCall& call) {
   session->ownerWindow = ownerWindow;
   session->viewWindow = viewWindow;
   session->notifyMessage = call.notifyMessage;
+  session->maskAddress = call.alphaMask;
+  session->originalMask = call.alphaMask ? *call.alphaMask : nullptr;
   session->Setup();
 
+  if (viewWindow && session->ResetsViewTool()) SendMessageA(viewWindow, WM_RBUTTONDOWN, 0, 0);
   HWND dialog = CreateDialogParamA(PluginResources(), session->TemplateName(), ownerWindow,
                                    EffectSession::DialogProc, LPARAM(session));
   if (dialogOut) *dialogOut = dialog;
@@ -67,6 +70,11 @@ int RunEffectSession(EffectSession* session, const EffectCall& call) {
     if (session->SharesRectangle())
       SendMessageA(viewWindow, VM_SHARE_RECT, 0, LPARAM(session->sharedRect));
   }
+  HCURSOR cursor = nullptr;
+  if (const char* name = session->ViewCursorName(); name && viewWindow) {
+    cursor = LoadCursorA(PluginResources(), name);
+    if (cursor) SendMessageA(viewWindow, VM_SET_CURSOR, WPARAM(cursor), 0);
+  }
 
   RunDialogLoop(session->dialogWindow);
 
@@ -75,7 +83,20 @@ int RunEffectSession(EffectSession* session, const EffectCall& call) {
   GlobalUnlock(backup);
 
   const int accepted = session->accepted ? 1 : 0;
-  if (accepted) {
+  if (session->replacement) {
+    // A new picture was made: accepting keeps it, cancelling brings back
+    // the picture and mask passed in, untouched.
+    DestroyDIB(backup);
+    if (accepted) {
+      DestroyDIB(live);
+      if (session->originalMask && session->maskAddress) FreeAlpha(session->originalMask);
+    } else {
+      DestroyDIB(session->replacement);
+      if (session->replacementMask) FreeAlpha(session->replacementMask);
+      *imageHandle = live;
+      if (session->maskAddress) *session->maskAddress = session->originalMask;
+    }
+  } else if (accepted) {
     DestroyDIB(backup);
   } else {
     DestroyDIB(live);
@@ -83,6 +104,11 @@ int RunEffectSession(EffectSession* session, const EffectCall& call) {
   }
   if (dialogOut) *dialogOut = nullptr;
   if (viewWindow) SendMessageA(viewWindow, VM_REDRAW, 0, 0);
+  if (cursor) {
+    SendMessageA(viewWindow, VM_SET_CURSOR, 0, 0);
+    DestroyCursor(cursor);
+  }
+  if (session->ChangesSize() && ownerWindow) SendMessageA(ownerWindow, call.notifyMessage, 1, 0);
   session->AfterClose();
   delete session;
   return accepted;

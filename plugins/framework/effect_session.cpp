@@ -84,6 +84,15 @@ bool EffectSession::RunPass(const PixelPass& pass, bool withProgress) {
   return true;
 }
 
+void EffectSession::ReplacePicture(HGLOBAL picture, BYTE* mask) {
+  if (replacement) DestroyDIB(replacement);
+  if (replacementMask) FreeAlpha(replacementMask);
+  replacement = picture;
+  replacementMask = mask;
+  if (imageHandle) *imageHandle = picture;
+  if (maskAddress && originalMask) *maskAddress = mask;
+}
+
 void EffectSession::BeginPass(bool waitCursor) {
   HWND cancel = GetDlgItem(dialogWindow, IDC_EFFECT_CANCEL);
   SetCapture(cancel ? cancel : dialogWindow);
@@ -101,7 +110,7 @@ void EffectSession::EndPass(bool waitCursor) {
   busy = 0;
   if (waitCursor) SetCursor(LoadCursor(nullptr, IDC_ARROW));
   if (HWND progress = GetDlgItem(dialogWindow, IDC_EFFECT_PROGRESS)) ShowWindow(progress, SW_HIDE);
-  if (ownerWindow) SendMessageA(ownerWindow, notifyMessage, 0, 0);
+  if (ownerWindow) SendMessageA(ownerWindow, notifyMessage, ChangesSize() ? 1 : 0, 0);
   ReleaseCapture();
   if (HWND apply = GetDlgItem(dialogWindow, IDC_EFFECT_APPLY)) EnableWindow(apply, TRUE);
 }
@@ -124,7 +133,10 @@ void EffectSession::RunApplyPass() {
   const bool finished = RunPixelLoop(FullPass(), stoppable);
   EndPass(true);
   if (!finished && BeepsOnStop()) MessageBeep(0);
-  if (viewWindow) SendMessageA(viewWindow, VM_REDRAW, 0, 0);
+  if (viewWindow) {
+    SendMessageA(viewWindow, VM_REDRAW, 0, 0);
+    if (ChangesSize()) SendMessageA(viewWindow, VM_RELAYOUT, 0, 0);
+  }
 }
 
 void EffectSession::RunLivePass() {
@@ -199,7 +211,7 @@ void EffectSession::Close(bool accept) {
   DestroyWindow(dialogWindow);
 }
 
-void EffectSession::OnCommand(int id, LPARAM lParam) {
+void EffectSession::OnCommand(int id, int code, LPARAM lParam) {
   if (id == IDC_EFFECT_CANCEL) {
     if (busy)
       stopRequested = 1;
@@ -225,6 +237,8 @@ void EffectSession::OnCommand(int id, LPARAM lParam) {
   } else if (IsCheckBox(id) || IsRadio(id)) {
     ButtonClicked(dialogWindow, id);
     ParameterChanged();
+  } else {
+    OtherCommand(dialogWindow, id, code, lParam);
   }
 }
 
@@ -238,11 +252,14 @@ INT_PTR CALLBACK EffectSession::DialogProc(HWND dialog, UINT message, WPARAM wPa
       session->OnInitDialog(dialog);
       return TRUE;
     case WM_COMMAND:
-      if (session) session->OnCommand(LOWORD(wParam), lParam);
+      if (session) session->OnCommand(LOWORD(wParam), HIWORD(wParam), lParam);
+      return TRUE;
+    case TOOL_MOUSE_MESSAGE:
+      if (session) session->ViewMouse(int(wParam), int16_t(LOWORD(lParam)), int16_t(HIWORD(lParam)));
       return TRUE;
     case WM_CLOSE:
       // The caption's close box acts as the cancel button.
-      if (session) session->OnCommand(IDC_EFFECT_CANCEL, 0);
+      if (session) session->OnCommand(IDC_EFFECT_CANCEL, BN_CLICKED, 0);
       return TRUE;
     case WM_DESTROY:
       // The dialog hears WM_DESTROY before its controls do: the preview

@@ -32,6 +32,15 @@ class EffectSession {
   virtual bool SharesRectangle() const { return false; }
   // Restores and saves "DlgWinPos".
   virtual bool RemembersPosition() const { return true; }
+  // The effect makes pictures of another size: after each apply the owner
+  // hears the notify message with 1 and the view re-reads the size; the
+  // owner hears 1 again when the dialog has closed.
+  virtual bool ChangesSize() const { return false; }
+  // Sends the view a right-button press before the dialog opens, so it
+  // drops whatever the user was dragging.
+  virtual bool ResetsViewTool() const { return false; }
+  // Cursor of the resource module shown over the view during the run.
+  virtual const char* ViewCursorName() const { return nullptr; }
 
   // --- Effect hooks ------------------------------------------------------
   // Tables built once before the dialog opens.
@@ -42,6 +51,12 @@ class EffectSession {
   virtual void SliderChanged(int id, int position, char* label, size_t labelSize) {}
   // A check box or radio button was clicked.
   virtual void ButtonClicked(HWND dialog, int id) {}
+  // Any other command (list boxes, combo boxes, buttons of the effect's
+  // own), with its notification code; heard only while no pass runs.
+  virtual void OtherCommand(HWND dialog, int id, int code, LPARAM lParam) {}
+  // A mouse event the view forwarded: code 22220 .. 22224, position in
+  // picture pixels, y counted from the top.
+  virtual void ViewMouse(int code, int x, int y) {}
   // Read the option buttons that matter before a preview or apply pass.
   virtual void ReadOptions(HWND dialog) {}
   // A parameter changed (slider end, check box, radio): by default refresh
@@ -83,6 +98,11 @@ class EffectSession {
   HGLOBAL liveHandle = nullptr;
   HGLOBAL backupHandle = nullptr;
 
+  BYTE** maskAddress = nullptr;   // the caller's mask pointer, or null
+  BYTE* originalMask = nullptr;   // the mask passed in
+  HGLOBAL replacement = nullptr;  // a new picture made by an apply, or null
+  BYTE* replacementMask = nullptr;
+
   int32_t sharedRect[4] = {0, 0, 0, 0};
   int32_t busy = 0;
   int32_t stopRequested = 0;
@@ -98,6 +118,13 @@ class EffectSession {
   // Row loop with progress every 16 rows and a stop check; false if stopped.
   bool RunPixelLoop(const PixelPass& pass, bool withProgress);
 
+  // For effects that make a new picture: `picture` (with `mask`, made for
+  // it when the picture passed in has one) becomes the caller's picture at
+  // once, replacing an earlier replacement. The picture and mask passed in
+  // stay until the run ends: accepting frees them, cancelling puts them
+  // back.
+  void ReplacePicture(HGLOBAL picture, BYTE* mask);
+
   PixelPass FullPass() const;
   PixelPass PreviewPass() const;
 
@@ -106,7 +133,7 @@ class EffectSession {
 
  private:
   void OnInitDialog(HWND dialog);
-  void OnCommand(int id, LPARAM lParam);
+  void OnCommand(int id, int code, LPARAM lParam);
   void PreparePreview();
   void ReleasePreview();
   void Close(bool accept);

@@ -42,6 +42,17 @@ const ExampleRow kRows[] = {
     {"Qlo12.PL1", "ProcessDistort", "Distort.jpg", Play("distort", {{"ball", "off"}}, 12)},
     // Cool sparks: hot ones soon melt into one white blaze.
     {"Qlo12.PL1", "ProcessDawa", "Dawa.jpg", Play("dawa", {{"heat", "10"}}, 30)},
+    {"BXCOMM1.PL1", "ProcessUnsharp", "Unsharp.jpg", Play("unsharp", {{"radius", "3"}, {"amount", "2.5"}})},
+    {"BXCOMM1.PL1", "ProcessGaussrle", "Blur.jpg", Play("blur", {{"radius", "3"}})},
+    {"BXCOMM1.PL1", "ProcessBleed", "Bleed.jpg", Play("bleed", {{"factor", "0.8"}})},  // nearly grey
+    {"BXCOMM1.PL1", "ProcessEdge", "Edge.jpg", Play("edge", {{"divisor", "3"}})},
+    {"BXCOMM1.PL1", "ProcessDespeckle2", "Despeck2.jpg", Play("despeckle", {})},
+    {"BXCOMM1.PL1", "ProcessSharpen", "Sharpen.jpg", Play("sharpen", {{"strength", "80"}})},
+    // A quarter of the size, shown at the browser's size again: the samples show.
+    {"BXCOMM1.PL1", "ProcessZoom", "Zoom.jpg", Play("zoom", {{"width", "40"}, {"height", "30"}})},
+    // The middle of the cup blown up by six presses of the grow brush.
+    {"BXCOMM1.PL1", "ProcessWarp", "Warp1.jpg",
+     Play("warp-brush", {{"radius", "45"}, {"strength", "1"}, {"dabs", "6"}})},
 };
 
 }  // namespace

@@ -10,6 +10,8 @@ const EffectRow* const kTable[] = {
     &kTunnelRow, &kSphereRow, &kPlaneRow, &kWormRow,   &kWaterRow,   &kBlobRow,
     &kWarpRow,   &kKaleRow,   &kIllusionRow, &kDistortRow, &kDawaRow,
     &kBalanceRow, &kBrightnessRow, &kModulateRow, &kGammaRow,
+    &kUnsharpRow, &kBlurRow, &kBleedRow, &kEdgeRow, &kDespeckleRow, &kSharpenRow,
+    &kStretchRow, &kZoomRow, &kWarpBrushRow,
 };
 
 }  // namespace

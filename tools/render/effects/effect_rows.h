@@ -11,5 +11,7 @@ extern const EffectRow kKaleRow, kIllusionRow;
 extern const EffectRow kDawaRow, kWarpRow;
 extern const EffectRow kDistortRow;
 extern const EffectRow kBalanceRow, kBrightnessRow, kModulateRow, kGammaRow;
+extern const EffectRow kUnsharpRow, kBlurRow, kBleedRow, kEdgeRow, kDespeckleRow, kSharpenRow;
+extern const EffectRow kStretchRow, kZoomRow, kWarpBrushRow;
 
 }  // namespace quillo::render
