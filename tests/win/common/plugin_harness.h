@@ -47,6 +47,8 @@ struct EffectRun {
 // Posts what a user's slider drag ending at `position` sends: the slider moves
 // and its parent hears the end of the change (lParam 0).
 ScriptedUser& MoveSlider(ScriptedUser& user, EffectRun& run, int id, int position);
+// A click on a check box or radio button at once (its state toggles first).
+void ClickNow(EffectRun& run, int id);
 // Posts a click on a check box or radio button (its state toggles first).
 ScriptedUser& ClickButton(ScriptedUser& user, EffectRun& run, int id);
 // Waits until the dialog no longer runs a pass (the apply button is enabled).

@@ -32,13 +32,7 @@ inline ScriptedUser& StopPlaying(ScriptedUser& user, EffectRun& run) {
 inline ScriptedUser& ClickWhilePlaying(ScriptedUser& user, EffectRun& run, int id) {
   return user.Then([&run, id] {
     if (!IsPlaying(run)) return false;
-    HWND button = run.Item(id);
-    const LONG style = GetWindowLongA(button, GWL_STYLE) & 0x0F;
-    if (style == BS_AUTORADIOBUTTON)
-      CheckRadioButton(run.dialog, (id / 100) * 100 + 1, (id / 100) * 100 + 99, id);
-    else
-      CheckDlgButton(run.dialog, id, IsDlgButtonChecked(run.dialog, id) ? BST_UNCHECKED : BST_CHECKED);
-    PostMessageA(run.dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(button));
+    ClickNow(run, id);
     return true;
   });
 }
