@@ -12,7 +12,7 @@
 #include "colour_test_support.h"
 #include "plugins/bxcomm1/kernels/bilinear_zoom.h"
 #include "plugins/bxcomm1/kernels/bleed.h"
-#include "plugins/bxcomm1/kernels/despeckle.h"
+#include "plugins/bxcomm1/kernels/hulling.h"
 #include "plugins/bxcomm1/kernels/edge_filter.h"
 #include "plugins/bxcomm1/kernels/gauss_blur.h"
 #include "plugins/bxcomm1/kernels/sharpen.h"

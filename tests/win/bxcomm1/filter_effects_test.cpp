@@ -9,7 +9,7 @@
 #include "plugin_harness.h"
 #include "plugins/bxcomm1/kernels/bleed.h"
 #include "plugins/bxcomm1/kernels/contrast_stretch.h"
-#include "plugins/bxcomm1/kernels/despeckle.h"
+#include "plugins/bxcomm1/kernels/hulling.h"
 #include "plugins/bxcomm1/kernels/edge_filter.h"
 #include "plugins/bxcomm1/kernels/gauss_blur.h"
 #include "plugins/bxcomm1/kernels/sharpen.h"

@@ -32,7 +32,7 @@ class StillRun : public EffectRun {
   Kernel kernel_;
 };
 
-const OptionSpec kBalanceOptions[] = {
+const OptionInfo kBalanceOptions[] = {
     {"red", OptionKind::kInteger, -100, 100, 0, "cyan (-) to red (+)"},
     {"green", OptionKind::kInteger, -100, 100, 0, "magenta (-) to green (+)"},
     {"blue", OptionKind::kInteger, -100, 100, 0, "yellow (-) to blue (+)"},
@@ -49,7 +49,7 @@ std::unique_ptr<EffectRun> StartBalance(const EffectSetup& setup, std::string&) 
   return std::make_unique<StillRun<BalanceKernel>>(setup.picture, s);
 }
 
-const OptionSpec kBrightnessOptions[] = {
+const OptionInfo kBrightnessOptions[] = {
     {"brightness", OptionKind::kInteger, -255, 255, 0, "darker (-) or brighter (+)"},
     {"contrast", OptionKind::kInteger, -127, 127, 0, "less (-) or more (+) contrast"},
     {"red", OptionKind::kSwitch, 0, 1, 1, "change the red channel"},
@@ -68,7 +68,7 @@ std::unique_ptr<EffectRun> StartBrightness(const EffectSetup& setup, std::string
   return std::make_unique<StillRun<BrightnessContrastKernel>>(setup.picture, s);
 }
 
-const OptionSpec kModulateOptions[] = {
+const OptionInfo kModulateOptions[] = {
     {"hue", OptionKind::kInteger, -255, 255, 0, "turn of every hue"},
     {"saturation", OptionKind::kInteger, -255, 255, 0, "change of saturation"},
     {"lightness", OptionKind::kInteger, -255, 255, 0, "change of lightness"},
@@ -83,7 +83,7 @@ std::unique_ptr<EffectRun> StartModulate(const EffectSetup& setup, std::string&)
   return std::make_unique<StillRun<ModulateKernel>>(setup.picture, s);
 }
 
-const OptionSpec kGammaOptions[] = {
+const OptionInfo kGammaOptions[] = {
     {"master", OptionKind::kInteger, 1, 1000, 100, "all channels: 100 is exponent 1, 200 exponent 2"},
     {"per-channel", OptionKind::kSwitch, 0, 1, 0, "use the channel values instead of the master"},
     {"red", OptionKind::kInteger, 1, 200, 100, "red channel: 100 is exponent 1, 110 exponent 2"},

@@ -49,13 +49,13 @@ bool ParseNumber(std::string_view text, double low, double high, double& value) 
   return true;
 }
 
-OptionValues::OptionValues(std::span<const OptionSpec> specs) : specs_(specs) {
-  for (const OptionSpec& spec : specs) values_.push_back(spec.start);
+OptionValues::OptionValues(std::span<const OptionInfo> infos) : infos_(infos) {
+  for (const OptionInfo& info : infos) values_.push_back(info.start);
 }
 
 int OptionValues::Find(std::string_view name) const {
-  for (size_t i = 0; i < specs_.size(); ++i)
-    if (name == specs_[i].name) return int(i);
+  for (size_t i = 0; i < infos_.size(); ++i)
+    if (name == infos_[i].name) return int(i);
   return -1;
 }
 
@@ -65,26 +65,26 @@ bool OptionValues::Set(std::string_view name, std::string_view text, std::string
     error = "unknown option --" + std::string(name);
     return false;
   }
-  const OptionSpec& spec = specs_[size_t(index)];
+  const OptionInfo& info = infos_[size_t(index)];
   double value = 0;
   bool ok = false;
-  switch (spec.kind) {
+  switch (info.kind) {
     case OptionKind::kInteger: {
       long long v = 0;
-      ok = ParseInteger(text, (long long)spec.low, (long long)spec.high, v);
+      ok = ParseInteger(text, (long long)info.low, (long long)info.high, v);
       value = double(v);
       break;
     }
-    case OptionKind::kNumber: ok = ParseNumber(text, spec.low, spec.high, value); break;
+    case OptionKind::kNumber: ok = ParseNumber(text, info.low, info.high, value); break;
     case OptionKind::kSwitch: ok = ParseSwitch(text, value); break;
   }
   if (!ok) {
     error = "--" + std::string(name) + " takes ";
-    if (spec.kind == OptionKind::kSwitch)
+    if (info.kind == OptionKind::kSwitch)
       error += "on or off";
     else
-      error += std::string(spec.kind == OptionKind::kInteger ? "a whole number" : "a number") + " from " +
-               FormatNumber(spec.low) + " to " + FormatNumber(spec.high);
+      error += std::string(info.kind == OptionKind::kInteger ? "a whole number" : "a number") + " from " +
+               FormatNumber(info.low) + " to " + FormatNumber(info.high);
     error += ", not \"" + std::string(text) + "\"";
     return false;
   }
@@ -102,19 +102,19 @@ int OptionValues::Integer(std::string_view name, int fallback) const {
   return int(Number(name, fallback));
 }
 
-std::string DescribeOptions(std::span<const OptionSpec> specs) {
+std::string DescribeOptions(std::span<const OptionInfo> infos) {
   std::string text;
-  for (const OptionSpec& spec : specs) {
-    text += "  --" + std::string(spec.name);
-    switch (spec.kind) {
+  for (const OptionInfo& info : infos) {
+    text += "  --" + std::string(info.name);
+    switch (info.kind) {
       case OptionKind::kInteger:
       case OptionKind::kNumber:
-        text += " " + FormatNumber(spec.low) + ".." + FormatNumber(spec.high);
-        text += spec.start ? " (" + FormatNumber(*spec.start) + ")" : std::string(" (from the picture)");
+        text += " " + FormatNumber(info.low) + ".." + FormatNumber(info.high);
+        text += info.start ? " (" + FormatNumber(*info.start) + ")" : std::string(" (from the picture)");
         break;
-      case OptionKind::kSwitch: text += std::string(" on|off (") + (spec.start && *spec.start ? "on" : "off") + ")"; break;
+      case OptionKind::kSwitch: text += std::string(" on|off (") + (info.start && *info.start ? "on" : "off") + ")"; break;
     }
-    text += "  " + std::string(spec.help) + "\n";
+    text += "  " + std::string(info.help) + "\n";
   }
   return text;
 }

@@ -18,7 +18,7 @@ enum class OptionKind {
   kSwitch,   // on / off (also 1 / 0, yes / no)
 };
 
-struct OptionSpec {
+struct OptionInfo {
   const char* name;  // written "--name" on the command line
   OptionKind kind;
   double low, high;
@@ -31,7 +31,7 @@ struct OptionSpec {
 class OptionValues {
  public:
   OptionValues() = default;
-  explicit OptionValues(std::span<const OptionSpec> specs);
+  explicit OptionValues(std::span<const OptionInfo> infos);
 
   // Sets the option `name` from `text`. False with `error` set for an
   // unknown name, text that is not a value of the option's kind, or a value
@@ -45,7 +45,7 @@ class OptionValues {
   bool Switch(std::string_view name) const { return Integer(name) != 0; }
 
  private:
-  std::span<const OptionSpec> specs_;
+  std::span<const OptionInfo> infos_;
   std::vector<std::optional<double>> values_;
   int Find(std::string_view name) const;
 };
@@ -56,6 +56,6 @@ bool ParseInteger(std::string_view text, long long low, long long high, long lon
 bool ParseNumber(std::string_view text, double low, double high, double& value);
 
 // One line per option: "--name <kind> low..high (start) help".
-std::string DescribeOptions(std::span<const OptionSpec> specs);
+std::string DescribeOptions(std::span<const OptionInfo> infos);
 
 }  // namespace quillo::render

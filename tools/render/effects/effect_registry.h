@@ -63,7 +63,7 @@ struct EffectRow {
   const char* name;
   const char* summary;
   EffectKind kind;
-  std::span<const OptionSpec> options;
+  std::span<const OptionInfo> options;
   // Null with `error` set when the effect cannot run on the picture.
   std::unique_ptr<EffectRun> (*start)(const EffectSetup& setup, std::string& error);
 };

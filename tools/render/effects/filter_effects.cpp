@@ -9,7 +9,7 @@
 #include "plugins/bxcomm1/kernels/bilinear_zoom.h"
 #include "plugins/bxcomm1/kernels/bleed.h"
 #include "plugins/bxcomm1/kernels/contrast_stretch.h"
-#include "plugins/bxcomm1/kernels/despeckle.h"
+#include "plugins/bxcomm1/kernels/hulling.h"
 #include "plugins/bxcomm1/kernels/edge_filter.h"
 #include "plugins/bxcomm1/kernels/gauss_blur.h"
 #include "plugins/bxcomm1/kernels/sharpen.h"
@@ -43,7 +43,7 @@ std::unique_ptr<EffectRun> Pass(const EffectSetup& setup, std::function<void(con
   return std::make_unique<PassRun>(setup.picture, std::move(apply));
 }
 
-const OptionSpec kUnsharpOptions[] = {
+const OptionInfo kUnsharpOptions[] = {
     {"radius", OptionKind::kNumber, 0.1, 50, 5.0, "blur radius in pixels"},
     {"amount", OptionKind::kNumber, 0, 100, 0.5, "how far each pixel is pushed from its blur"},
     {"threshold", OptionKind::kInteger, 0, 100, 0, "differences smaller than half this are kept"},
@@ -59,7 +59,7 @@ std::unique_ptr<EffectRun> StartUnsharp(const EffectSetup& setup, std::string&) 
   });
 }
 
-const OptionSpec kBlurOptions[] = {
+const OptionInfo kBlurOptions[] = {
     {"radius", OptionKind::kNumber, 0.1, 100, 6.0, "standard deviation in pixels"},
     {"rows", OptionKind::kSwitch, 0, 1, 1, "blur along rows"},
     {"columns", OptionKind::kSwitch, 0, 1, 1, "blur along columns"},
@@ -75,7 +75,7 @@ std::unique_ptr<EffectRun> StartBlur(const EffectSetup& setup, std::string&) {
   });
 }
 
-const OptionSpec kBleedOptions[] = {
+const OptionInfo kBleedOptions[] = {
     {"factor", OptionKind::kNumber, -100, 1, 0.5, "1 grey, 0 unchanged, below 0 more colour"},
     {"red", OptionKind::kSwitch, 0, 1, 1, "change the red channel"},
     {"green", OptionKind::kSwitch, 0, 1, 1, "change the green channel"},
@@ -87,7 +87,7 @@ std::unique_ptr<EffectRun> StartBleed(const EffectSetup& setup, std::string&) {
   return Pass(setup, [=](const PixelPass& p) { RunBleed(p, s, 0, p.height); });
 }
 
-const OptionSpec kEdgeOptions[] = {
+const OptionInfo kEdgeOptions[] = {
     {"divisor", OptionKind::kInteger, 1, 50, 6, "larger values give fainter edges"},
 };
 std::unique_ptr<EffectRun> StartEdge(const EffectSetup& setup, std::string&) {
@@ -104,7 +104,7 @@ std::unique_ptr<EffectRun> StartDespeckle(const EffectSetup& setup, std::string&
   });
 }
 
-const OptionSpec kSharpenOptions[] = {
+const OptionInfo kSharpenOptions[] = {
     {"strength", OptionKind::kInteger, 1, 100, 50, "strength of the kernel"},
 };
 std::unique_ptr<EffectRun> StartSharpen(const EffectSetup& setup, std::string&) {
@@ -112,7 +112,7 @@ std::unique_ptr<EffectRun> StartSharpen(const EffectSetup& setup, std::string&) 
   return Pass(setup, [=](const PixelPass& p) { RunSharpen(p, s, 0, p.height); });
 }
 
-const OptionSpec kStretchOptions[] = {
+const OptionInfo kStretchOptions[] = {
     {"method", OptionKind::kInteger, 1, 3, 1, "1 saturation and brightness, 2 each channel, 3 complementary colours"},
 };
 std::unique_ptr<EffectRun> StartStretch(const EffectSetup& setup, std::string&) {
@@ -124,7 +124,7 @@ std::unique_ptr<EffectRun> StartStretch(const EffectSetup& setup, std::string&) 
   });
 }
 
-const OptionSpec kZoomOptions[] = {
+const OptionInfo kZoomOptions[] = {
     {"width", OptionKind::kInteger, 2, 16383, std::nullopt, "new width (the picture's own when left out)"},
     {"height", OptionKind::kInteger, 2, 16383, std::nullopt, "new height"},
 };
@@ -142,7 +142,7 @@ std::unique_ptr<EffectRun> StartZoom(const EffectSetup& setup, std::string& erro
   return std::make_unique<DoneRun>();
 }
 
-const OptionSpec kWarpOptions[] = {
+const OptionInfo kWarpOptions[] = {
     {"mode", OptionKind::kInteger, 1, 6, 1, "1 grow, 2 shrink, 3 move, 4 restore, 5 and 6 twirl"},
     {"radius", OptionKind::kInteger, 1, 100, 40, "brush radius"},
     {"strength", OptionKind::kNumber, 0.01, 1, 0.5, "brush strength"},

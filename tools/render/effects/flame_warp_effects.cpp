@@ -17,7 +17,7 @@ using namespace qlo12;
 constexpr double kPaletteSliderScale = 255.0;
 constexpr double kHeatSliderScale = 3.0;
 
-const OptionSpec kDawaOptions[] = {
+const OptionInfo kDawaOptions[] = {
     {"hue", OptionKind::kInteger, -255, 255, 0, "turn of the fire palette's hue"},
     {"saturation", OptionKind::kInteger, -255, 255, 0, "change of the fire palette's saturation"},
     {"heat", OptionKind::kInteger, 0, 100, 50, "heat of the new sparks"},

@@ -15,7 +15,7 @@ namespace {
 
 using namespace qlo12;
 
-const OptionSpec kKaleOptions[] = {
+const OptionInfo kKaleOptions[] = {
     {"segments", OptionKind::kInteger, kKaleMinSegments, kKaleMaxSegments, kKaleDefaultSegments,
      "mirror segments"},
     {"mirror", OptionKind::kSwitch, 0, 1, 1, "every other segment is a mirror image"},
@@ -27,7 +27,7 @@ const OptionSpec kKaleOptions[] = {
     {"angle2", OptionKind::kNumber, -1000, 1000, kKaleDefaultAngle, "second rotation, radians"},
 };
 
-const OptionSpec kIllusionOptions[] = {
+const OptionInfo kIllusionOptions[] = {
     {"sectors", OptionKind::kInteger, kIllusionMinSectors, kIllusionMaxSectors, kIllusionDefaultSectors,
      "sectors the displaced copy is cut into"},
 };

@@ -12,7 +12,7 @@ namespace {
 
 using namespace qlo12;
 
-const OptionSpec kDistortOptions[] = {
+const OptionInfo kDistortOptions[] = {
     {"radius", OptionKind::kInteger, 10, 249, std::nullopt,
      "lens radius, kept inside 10 .. min(256, shorter side / 3) - 7 (default from the picture)"},
     {"step", OptionKind::kInteger, 1, 7, 1, "pixels the lens moves a frame"},

@@ -20,11 +20,11 @@ using animation::MapRows;
 // Factor of the cursor speed for the fly-throughs.
 constexpr int kFlySpeedFactor = 20;
 
-const OptionSpec kTunnelOptions[] = {
+const OptionInfo kTunnelOptions[] = {
     {"mode", OptionKind::kInteger, 0, 2, 0, "0 tunnel, 1 sphere, 2 infinite plane"},
     {"seamless", OptionKind::kSwitch, 0, 1, 1, "fold the picture so the texture tiles without seams"},
 };
-const OptionSpec kSeamlessOnly[] = {
+const OptionInfo kSeamlessOnly[] = {
     {"seamless", OptionKind::kSwitch, 0, 1, 1, "fold the picture so the texture tiles without seams"},
 };
 

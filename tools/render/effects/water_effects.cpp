@@ -12,7 +12,7 @@ namespace {
 
 using namespace qlo12;
 
-const OptionSpec kWaterOptions[] = {
+const OptionInfo kWaterOptions[] = {
     {"damping", OptionKind::kInteger, 1, 100, kWaterDefaultDamping, "damping shift: 1 dies at once, 100 hardly damps"},
     {"strength", OptionKind::kInteger, -3010, 3010, kWaterDefaultStrength, "drop strength"},
     {"radius", OptionKind::kInteger, 1, 255, kWaterDefaultRadius, "drop radius"},
@@ -24,7 +24,7 @@ const OptionSpec kWaterOptions[] = {
     {"flat-drops", OptionKind::kSwitch, 0, 1, 1, "discs and pixel stamps instead of smooth bumps"},
 };
 
-const OptionSpec kBlobOptions[] = {
+const OptionInfo kBlobOptions[] = {
     {"damping", OptionKind::kInteger, 1, 100, kBlobDefaultDamping, "damping shift"},
     {"strength", OptionKind::kInteger, 100, 12800, kBlobDefaultStrength, "largest blob height"},
     {"radius", OptionKind::kInteger, 10, 256, kBlobDefaultRadius, "largest blob radius"},

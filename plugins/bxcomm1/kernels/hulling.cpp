@@ -1,4 +1,4 @@
-#include "despeckle.h"
+#include "hulling.h"
 
 #include <algorithm>
 #include <new>

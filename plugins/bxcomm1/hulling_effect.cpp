@@ -2,7 +2,7 @@
 // button is pressed; a stop is heard between channels.
 #include "dialog_controls.h"
 #include "effect_run.h"
-#include "kernels/despeckle.h"
+#include "kernels/hulling.h"
 
 namespace quillo {
 namespace {
