@@ -20,6 +20,7 @@ const PlugInInfo kInfoTable[] = {
     {0x1, 0, 0, 0, IDS_DESPECKLE, IDS_CATEGORY_NOISE, 0x1, "ProcessDespeckle2", "Despeck2.jpg"},
     {0x20, 0, 0, 0, IDS_WARP, IDS_CATEGORY_WARP, 0x10000, "ProcessWarp", "Warp1.jpg"},
     {0x1, 0, 0, 0, IDS_SHARPEN, IDS_CATEGORY_SHARPNESS, 0x1, "ProcessSharpen", "Sharpen.jpg"},
+    {0x200, 0, 0, 0, IDS_CLRPACK, IDS_CATEGORY_COLOUR, 0x1, "ProcessClrPack", "ClrPack.jpg"},
     {0x4, 0, 0, 0, IDS_ZOOM, 0, 0x1, "ProcessZoom", "Zoom.jpg"},
     {-1, -1, -1, -1, -1, -1, -1, nullptr, nullptr},
 };

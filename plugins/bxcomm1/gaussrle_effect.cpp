@@ -32,22 +32,12 @@ class GaussrleEffect : public EffectSession {
   bool RunPass(const PixelPass& pass, bool withProgress) override {
     CopyPassSource(pass);
     const GaussCurve curve(radius_);
-    auto stage = [&](int begin, int end, int from, auto&& step) {
-      for (int i = begin; i < end;) {
-        if (withProgress && i % 16 == 0 &&
-            !Checkpoint(from + int(int64_t(i - begin) * 50 / (end - begin))))
-          return false;
-        const int next = std::min(end, (i / 16 + 1) * 16);
-        step(i, next);
-        i = next;
-      }
-      return true;
-    };
-    if (alongColumns_ &&
-        !stage(pass.colBegin, pass.colEnd, 0, [&](int a, int b) { BlurAreaColumns(pass, curve, a, b); }))
+    if (alongColumns_ && !RunStage(pass.colBegin, pass.colEnd, 0, 50, 16, withProgress, [&](int a, int b) {
+          BlurAreaColumns(pass, curve, a, b);
+        }))
       return false;
-    return !alongRows_ ||
-           stage(pass.rowBegin, pass.rowEnd, 50, [&](int a, int b) { BlurAreaRows(pass, curve, a, b); });
+    return !alongRows_ || RunStage(pass.rowBegin, pass.rowEnd, 50, 100, 16, withProgress,
+                                   [&](int a, int b) { BlurAreaRows(pass, curve, a, b); });
   }
 
  private:

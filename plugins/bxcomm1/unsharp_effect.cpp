@@ -31,21 +31,11 @@ class UnsharpEffect : public EffectSession {
   // stop check before every row or column numbered a multiple of 16.
   bool RunPass(const PixelPass& pass, bool withProgress) override {
     const UnsharpKernel kernel(radius_);
-    auto stage = [&](int begin, int end, int from, int to, auto&& step) {
-      for (int i = begin; i < end;) {
-        if (withProgress && i % 16 == 0 &&
-            !Checkpoint(from + int(int64_t(i - begin) * (to - from) / (end - begin))))
-          return false;
-        const int next = std::min(end, (i / 16 + 1) * 16);
-        step(i, next);
-        i = next;
-      }
-      return true;
-    };
-    return stage(pass.rowBegin, pass.rowEnd, 0, 30, [&](int a, int b) { kernel.BlurRows(pass, a, b); }) &&
-           stage(pass.colBegin, pass.colEnd, 30, 60,
-                 [&](int a, int b) { kernel.BlurColumns(pass, a, b); }) &&
-           stage(pass.rowBegin, pass.rowEnd, 60, 100, [&](int a, int b) {
+    return RunStage(pass.rowBegin, pass.rowEnd, 0, 30, 16, withProgress,
+                    [&](int a, int b) { kernel.BlurRows(pass, a, b); }) &&
+           RunStage(pass.colBegin, pass.colEnd, 30, 60, 16, withProgress,
+                    [&](int a, int b) { kernel.BlurColumns(pass, a, b); }) &&
+           RunStage(pass.rowBegin, pass.rowEnd, 60, 100, 16, withProgress, [&](int a, int b) {
              UnsharpKernel::Combine(pass, amount_, threshold_, a, b);
            });
   }

@@ -68,20 +68,23 @@ bool EffectSession::Checkpoint(int percent) {
   return !stopRequested;
 }
 
-bool EffectSession::RunPass(const PixelPass& pass, bool withProgress) {
-  const int first = pass.rowBegin, end = pass.rowEnd;
-  PreparePass(pass);
-  int row = first;
-  while (row < end) {
-    if (withProgress && row % kProgressRowStep == 0) {
-      if (!Checkpoint(int(int64_t(row - first) * 100 / (end - first)))) return false;
-    }
-    // Up to the next row whose number is a multiple of 16.
-    const int chunkEnd = std::min(end, (row / kProgressRowStep + 1) * kProgressRowStep);
-    ProcessRows(pass, row, chunkEnd);
-    row = chunkEnd;
+bool EffectSession::RunStage(int begin, int end, int fromPercent, int toPercent, int step,
+                             bool withProgress, const std::function<void(int, int)>& work) {
+  for (int i = begin; i < end;) {
+    if (withProgress && i % step == 0 &&
+        !Checkpoint(fromPercent + int(int64_t(i - begin) * (toPercent - fromPercent) / (end - begin))))
+      return false;
+    const int next = std::min(end, (i / step + 1) * step);
+    work(i, next);
+    i = next;
   }
   return true;
+}
+
+bool EffectSession::RunPass(const PixelPass& pass, bool withProgress) {
+  PreparePass(pass);
+  return RunStage(pass.rowBegin, pass.rowEnd, 0, 100, kProgressRowStep, withProgress,
+                  [&](int begin, int end) { ProcessRows(pass, begin, end); });
 }
 
 void EffectSession::ReplacePicture(HGLOBAL picture, BYTE* mask) {

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "imaging/basics/effect_area.h"
 #include "imaging/basics/pixel_pass.h"
@@ -74,6 +75,11 @@ class EffectSession {
   // Shows `percent` on the progress bar and dispatches waiting messages;
   // false when the user asked to stop.
   bool Checkpoint(int percent);
+  // One stage of a pass: `work` over [begin, end) in runs up to each index
+  // that is a multiple of `step`, with progress running fromPercent ..
+  // toPercent and a stop check before each such index. False when stopped.
+  bool RunStage(int begin, int end, int fromPercent, int toPercent, int step, bool withProgress,
+                const std::function<void(int, int)>& work);
   // After the dialog closed and the caller's handle was settled.
   virtual void AfterClose() {}
 

@@ -48,11 +48,20 @@ const ExampleRow kRows[] = {
     {"BXCOMM1.PL1", "ProcessEdge", "Edge.jpg", Play("edge", {{"divisor", "3"}})},
     {"BXCOMM1.PL1", "ProcessDespeckle2", "Despeck2.jpg", Play("despeckle", {})},
     {"BXCOMM1.PL1", "ProcessSharpen", "Sharpen.jpg", Play("sharpen", {{"strength", "80"}})},
+    {"BXCOMM1.PL1", "ProcessClrPack", "ClrPack.jpg", Play("colour-pack", {{"preset", "Chrome"}})},
     // A quarter of the size, shown at the browser's size again: the samples show.
     {"BXCOMM1.PL1", "ProcessZoom", "Zoom.jpg", Play("zoom", {{"width", "40"}, {"height", "30"}})},
     // The middle of the cup blown up by six presses of the grow brush.
     {"BXCOMM1.PL1", "ProcessWarp", "Warp1.jpg",
      Play("warp-brush", {{"radius", "45"}, {"strength", "1"}, {"dabs", "6"}})},
+    // The cup's rim pulled towards the lower right.
+    {"BXCOMM2.PL1", "ProcessALWarp", "ALWARP.jpg",
+     Play("drag-warp", {{"from-x", "70"}, {"from-y", "45"}, {"to-x", "88"}, {"to-y", "62"}})},
+    {"BXCOMM2.PL1", "ProcessShear", "Shear.jpg",
+     Play("shear", {{"horizontal", "25"}, {"vertical", "10"}, {"red", "40"}, {"green", "40"}, {"blue", "48"}})},
+    {"BXCOMM2.PL1", "ProcessRotate", "Rotate.jpg",
+     Play("rotate", {{"angle", "30"}, {"red", "40"}, {"green", "40"}, {"blue", "48"}})},
+    {"BXCOMM2.PL1", "ProcessTileable", "Tileable.jpg", Play("tileable", {})},
 };
 
 }  // namespace

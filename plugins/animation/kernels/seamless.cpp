@@ -26,11 +26,13 @@ int SeamWeight(int width, int height, int x, int y, int v) {
   return o == 0 ? 0 : int(v - v * h / o);
 }
 
-void MakeSeamless(const uint8_t* source, uint8_t* target, int width, int height, int64_t stride) {
+void MakeSeamlessRows(const uint8_t* source, uint8_t* target, int width, int height, int64_t stride,
+                      int rowBegin, int rowEnd) {
   if (!source || !target || width <= 0 || height <= 0 || stride < int64_t(width) * 3) return;
-  std::memset(target, 0, size_t(stride) * size_t(height));
+  if (rowBegin < 0) rowBegin = 0;
+  if (rowEnd > height) rowEnd = height;
   const int cx = width / 2 + width % 2, cy = height / 2 + height % 2;
-  for (int y = height - 1; y >= 0; --y) {
+  for (int y = rowBegin; y < rowEnd; ++y) {
     const uint8_t* in = source + y * stride;
     uint8_t* own = target + y * stride;
     const int otherRow = y >= cy ? y - cy : y < height / 2 ? y + cy : -1;
@@ -44,6 +46,12 @@ void MakeSeamless(const uint8_t* source, uint8_t* target, int width, int height,
       }
     }
   }
+}
+
+void MakeSeamless(const uint8_t* source, uint8_t* target, int width, int height, int64_t stride) {
+  if (!source || !target || width <= 0 || height <= 0 || stride < int64_t(width) * 3) return;
+  std::memset(target, 0, size_t(stride) * size_t(height));
+  MakeSeamlessRows(source, target, width, height, stride, 0, height);
 }
 
 }  // namespace quillo::animation

@@ -23,4 +23,10 @@ int SeamWeight(int width, int height, int x, int y, int v);
 // for sizes that are not positive or rows shorter than width x 3.
 void MakeSeamless(const uint8_t* source, uint8_t* target, int width, int height, int64_t stride);
 
+// The additions of source rows [rowBegin, rowEnd) only, onto a target the
+// caller cleared: running it over every row in any order, in any runs, gives
+// MakeSeamless (the additions wrap, so their order does not matter).
+void MakeSeamlessRows(const uint8_t* source, uint8_t* target, int width, int height, int64_t stride,
+                      int rowBegin, int rowEnd);
+
 }  // namespace quillo::animation

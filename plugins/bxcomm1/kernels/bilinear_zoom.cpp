@@ -38,14 +38,4 @@ void BilinearZoomRows(const ByteImage& s, const ByteTarget& t, int rowBegin, int
   }
 }
 
-bool ZoomPresetSize(int width, int height, int n, bool divide, int* newWidth, int* newHeight) {
-  if (n <= 0) return false;
-  const int64_t w = divide ? width / n : int64_t(width) * n;
-  const int64_t h = divide ? height / n : int64_t(height) * n;
-  if (w < 2 || h < 2 || w > 16382 || h > 16382) return false;
-  *newWidth = int(w);
-  *newHeight = int(h);
-  return true;
-}
-
 }  // namespace quillo

@@ -23,8 +23,4 @@ struct ByteTarget {
 // Target rows [rowBegin, rowEnd); nothing for sizes that are not positive.
 void BilinearZoomRows(const ByteImage& source, const ByteTarget& target, int rowBegin, int rowEnd);
 
-// The "By N" and "By 1/N" presets: both sides multiplied (or divided, with
-// integer division) by n. False when a side would leave 2 .. 16382.
-bool ZoomPresetSize(int width, int height, int n, bool divide, int* newWidth, int* newHeight);
-
 }  // namespace quillo

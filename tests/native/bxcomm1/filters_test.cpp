@@ -294,16 +294,5 @@ TEST(BilinearZoom, SameSizeIsExactAndCornersLandOnCorners) {
   }
 }
 
-TEST(BilinearZoom, PresetsStayWithinTwoTo16382) {
-  int w = 0, h = 0;
-  EXPECT_FALSE(ZoomPresetSize(10000, 10, 2, false, &w, &h));
-  EXPECT_TRUE(ZoomPresetSize(8191, 10, 2, false, &w, &h));
-  EXPECT_EQ(w, 16382);
-  EXPECT_FALSE(ZoomPresetSize(20, 40, 16, true, &w, &h)) << "20 / 16 = 1 is too small";
-  EXPECT_TRUE(ZoomPresetSize(40, 33, 16, true, &w, &h));
-  EXPECT_EQ(w, 2);
-  EXPECT_EQ(h, 2);
-}
-
 }  // namespace
 }  // namespace quillo::test

@@ -1,8 +1,9 @@
-// The plug-in framework's portable rule for which remembered dialog
-// positions are taken.
+// The plug-in framework's portable rules: which remembered dialog
+// positions are taken, and the resizing presets' bounds.
 #include <gtest/gtest.h>
 
 #include "plugins/framework/dialog_position.h"
+#include "plugins/framework/zoom_presets.h"
 
 TEST(DialogPosition, TakenOnlyWhenBothNumbersLieOnTheScreen) {
   struct Case { const char* text; bool taken; int x, y; };
@@ -31,4 +32,15 @@ TEST(DialogPosition, TakenOnlyWhenBothNumbersLieOnTheScreen) {
   }
   EXPECT_FALSE(quillo::ParseDialogPosition(nullptr, 1024, 768));
   EXPECT_EQ(quillo::FormatDialogPosition(-3, 40), "-3,40");
+}
+
+TEST(ZoomPresets, StayWithinTwoTo16382) {
+  int w = 0, h = 0;
+  EXPECT_FALSE(quillo::ZoomPresetSize(10000, 10, 2, false, &w, &h));
+  EXPECT_TRUE(quillo::ZoomPresetSize(8191, 10, 2, false, &w, &h));
+  EXPECT_EQ(w, 16382);
+  EXPECT_FALSE(quillo::ZoomPresetSize(20, 40, 16, true, &w, &h)) << "20 / 16 = 1 is too small";
+  EXPECT_TRUE(quillo::ZoomPresetSize(40, 33, 16, true, &w, &h));
+  EXPECT_EQ(w, 2);
+  EXPECT_EQ(h, 2);
 }

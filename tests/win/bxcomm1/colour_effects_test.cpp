@@ -1,9 +1,13 @@
-// The four colour effects through their real dialogs: what each control does
+// The colour effects through their real dialogs: what each control does
 // to the picture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "contracts/ui_controls.h"
 #include "plugin_harness.h"
+#include "plugins/bxcomm1/kernels/colour_pack.h"
 #include "plugins/bxcomm1/kernels/gamma.h"
 #include "plugins/bxcomm1/kernels/modulate.h"
 
@@ -147,5 +151,88 @@ TEST(Modulate, SharesAZeroRectangleWithTheViewAndAppliesTheShift) {
   kernel.Run(pass, 0, 11);
   EXPECT_EQ(run.result, 1);
   EXPECT_EQ(DibPixels(run.image), expected);
+  GlobalFree(run.image);
+}
+
+TEST(ColourPack, ListsThePresetsAndAPresetSetsItsSlidersCaptionsAndPixels) {
+  PluginModule plugin("BXCOMM1.PL1");
+  ASSERT_NE(plugin.module(), nullptr);
+  EffectRun run;
+  run.image = MakeTestPicture(23, 15);
+  const auto original = DibPixels(run.image);
+  const auto presets = quillo::ColourPresets();
+  int listed = -1, selected = -1;
+  std::string firstName, caption2, caption3;
+  bool secondEnabled = false, thirdEnabled = true, sixthCaptionEnabled = true;
+  int slider1 = -1;
+  std::vector<uint8_t> afterMaxRgb;
+  run.Run(plugin.Effect("ProcessClrPack"), [&](ScriptedUser& user, EffectRun& run) {
+    user.Then([&] {
+      if (!run.dialog) return false;
+      HWND list = run.Item(1301);
+      listed = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
+      selected = int(SendMessageA(list, LB_GETCURSEL, 0, 0));
+      char text[64] = {};
+      SendMessageA(list, LB_GETTEXT, 0, LPARAM(text));
+      firstName = text;
+      return true;
+    });
+    ChooseListItem(user, run, 1301, "Two Level Contrast");
+    WaitIdle(user, run);
+    user.Then([&] {
+      char text[64] = {};
+      GetDlgItemTextA(run.dialog, 1502, text, sizeof text);
+      caption2 = text;
+      GetDlgItemTextA(run.dialog, 1503, text, sizeof text);
+      caption3 = text;
+      secondEnabled = IsWindowEnabled(run.Item(502)) && IsWindowEnabled(run.Item(702));
+      thirdEnabled = IsWindowEnabled(run.Item(503)) || IsWindowEnabled(run.Item(703));
+      sixthCaptionEnabled = IsWindowEnabled(run.Item(1506));
+      slider1 = int(SendMessageA(run.Item(501), SL_GETPOS, 0, 0));
+      return true;
+    });
+    ChooseListItem(user, run, 1301, "Max RGB");
+    Press(user, run, IDC_EFFECT_APPLY);
+    WaitIdle(user, run);
+    user.WaitTicks(1).Then([&] {
+      afterMaxRgb = DibPixels(run.image);
+      return true;
+    });
+    ChooseListItem(user, run, 1301, "Darken");
+    MoveSlider(user, run, 501, 255);
+    ApplyThenClose(user, run, IDC_EFFECT_OK);
+  });
+  EXPECT_EQ(listed, int(presets.size()));
+  EXPECT_EQ(selected, 0);
+  EXPECT_EQ(firstName, presets.front().name);
+  const auto* twoLevel = quillo::FindColourPreset("Two Level Contrast");
+  ASSERT_NE(twoLevel, nullptr);
+  EXPECT_EQ(caption2, twoLevel->labels[1]);
+  EXPECT_EQ(caption3, "");
+  EXPECT_TRUE(secondEnabled);
+  EXPECT_FALSE(thirdEnabled);
+  EXPECT_FALSE(sixthCaptionEnabled);
+  EXPECT_EQ(slider1, twoLevel->defaults[0]);
+  EXPECT_EQ(afterMaxRgb, MapPixels(original, 23, 15, [](uint8_t* p) {
+              p[0] = p[1] = p[2] = std::max({p[0], p[1], p[2]});
+            }));
+  // Darken at 255: Y never exceeds 255, so every pixel turns black.
+  EXPECT_EQ(run.result, 1);
+  EXPECT_EQ(DibPixels(run.image), MapPixels(original, 23, 15, [](uint8_t* p) { p[0] = p[1] = p[2] = 0; }));
+  GlobalFree(run.image);
+}
+
+TEST(ColourPack, CancelAfterApplyGivesThePictureBack) {
+  PluginModule plugin("BXCOMM1.PL1");
+  ASSERT_NE(plugin.module(), nullptr);
+  EffectRun run;
+  run.image = MakeTestPicture(17, 9);
+  const auto original = DibPixels(run.image);
+  run.Run(plugin.Effect("ProcessClrPack"), [](ScriptedUser& user, EffectRun& run) {
+    ChooseListItem(user, run, 1301, "Red Channel");
+    ApplyThenClose(user, run, IDC_EFFECT_CANCEL);
+  });
+  EXPECT_EQ(run.result, 0);
+  EXPECT_EQ(DibPixels(run.image), original);
   GlobalFree(run.image);
 }

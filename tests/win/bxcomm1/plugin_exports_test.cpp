@@ -25,7 +25,9 @@ TEST(Bxcomm1Exports, PlainExportsAnswerTheContract) {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(resources, path, MAX_PATH);
   EXPECT_NE(std::strstr(path, "BXCOMM1.R"), nullptr) << path;
-  for (const char* dialog : {"Balance", "Brightness", "Modulate", "Gamma"})
+  for (const char* dialog : {"Balance", "Brightness", "Modulate", "Gamma", "Unsharp", "GaussRLE",
+                             "CStretch", "Bleed", "Edge", "NoParam", "Warp", "Sharpen", "Zoom",
+                             "ClrPack"})
     EXPECT_NE(FindResourceA(resources, dialog, MAKEINTRESOURCEA(5)), nullptr) << dialog;
   for (const char* cursor : {"Pencil", "Brush", "Hand"})
     EXPECT_NE(LoadCursorA(resources, cursor), nullptr) << cursor;
@@ -53,6 +55,7 @@ TEST(Bxcomm1Exports, InformationTableListsTheEffectsInOrder) {
       {0x1, 0, 7042, 13514, 0x1, "ProcessDespeckle2", "Despeck2.jpg"},
       {0x20, 0, 8096, 13541, 0x10000, "ProcessWarp", "Warp1.jpg"},
       {0x1, 0, 7014, 13500, 0x1, "ProcessSharpen", "Sharpen.jpg"},
+      {0x200, 0, 33105, 13503, 0x1, "ProcessClrPack", "ClrPack.jpg"},
       {0x4, 0, 7038, 0, 0x1, "ProcessZoom", "Zoom.jpg"},
   };
   size_t count = 0;

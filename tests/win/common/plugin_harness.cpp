@@ -61,6 +61,18 @@ ScriptedUser& ClickButton(ScriptedUser& user, EffectRun& run, int id) {
   });
 }
 
+ScriptedUser& ChooseListItem(ScriptedUser& user, EffectRun& run, int id, const char* text) {
+  return user.Then([&run, id, text] {
+    if (!Idle(run)) return false;
+    HWND list = run.Item(id);
+    const LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text));
+    if (index == LB_ERR) return false;
+    SendMessageA(list, LB_SETCURSEL, WPARAM(index), 0);
+    PostMessageA(run.dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), LPARAM(list));
+    return true;
+  });
+}
+
 ScriptedUser& WaitIdle(ScriptedUser& user, EffectRun& run) {
   return user.Then([&run] { return Idle(run); });
 }

@@ -51,6 +51,9 @@ ScriptedUser& MoveSlider(ScriptedUser& user, EffectRun& run, int id, int positio
 void ClickNow(EffectRun& run, int id);
 // Posts a click on a check box or radio button (its state toggles first).
 ScriptedUser& ClickButton(ScriptedUser& user, EffectRun& run, int id);
+// Posts what a click on the item `text` of list box `id` sends: the item
+// becomes the selection and the dialog hears LBN_SELCHANGE.
+ScriptedUser& ChooseListItem(ScriptedUser& user, EffectRun& run, int id, const char* text);
 // Waits until the dialog no longer runs a pass (the apply button is enabled).
 ScriptedUser& WaitIdle(ScriptedUser& user, EffectRun& run);
 

@@ -5,6 +5,7 @@
 
 #include "plugins/bxcomm1/kernels/balance.h"
 #include "plugins/bxcomm1/kernels/brightness_contrast.h"
+#include "plugins/bxcomm1/kernels/colour_pack.h"
 #include "plugins/bxcomm1/kernels/gamma.h"
 #include "plugins/bxcomm1/kernels/modulate.h"
 #include "tools/render/effects/effect_rows.h"
@@ -102,8 +103,52 @@ std::unique_ptr<EffectRun> StartGamma(const EffectSetup& setup, std::string&) {
   return std::make_unique<StillRun<GammaKernel>>(setup.picture, s);
 }
 
+const OptionInfo kColourPackOptions[] = {
+    {"preset", OptionKind::kText, 0, 0, {}, "the filter's name as the list shows it (\"Gray\" when not given)"},
+    {"p1", OptionKind::kInteger, 0, 255, {}, "slider 1 (the preset's own start value when not given)"},
+    {"p2", OptionKind::kInteger, 0, 255, {}, "slider 2"},
+    {"p3", OptionKind::kInteger, 0, 255, {}, "slider 3"},
+    {"p4", OptionKind::kInteger, 0, 255, {}, "slider 4"},
+    {"p5", OptionKind::kInteger, 0, 255, {}, "slider 5"},
+    {"p6", OptionKind::kInteger, 0, 255, {}, "slider 6"},
+};
+
+class ColourPackRun : public EffectRun {
+ public:
+  ColourPackRun(const Picture& picture, const ColourPreset& preset, const PresetSliders& sliders)
+      : source_(picture) {
+    kernel_.Prepare(preset, sliders);
+  }
+
+  void Frame(const FrameInput&, Picture& image) override {
+    kernel_.Run(image.PassFrom(source_), 0, image.height);
+  }
+
+ private:
+  Picture source_;
+  ColourPackKernel kernel_;
+};
+
+std::unique_ptr<EffectRun> StartColourPack(const EffectSetup& setup, std::string& error) {
+  const OptionValues& o = setup.options;
+  const std::string name = o.Text("preset", "Gray");
+  const ColourPreset* preset = FindColourPreset(name);
+  if (preset == nullptr) {
+    error = "no colour filter is called \"" + name + "\"";
+    return nullptr;
+  }
+  PresetSliders sliders(preset->defaults);
+  for (int i = 1; i <= kPresetSliderCount; ++i) {
+    const std::string option = "p" + std::to_string(i);
+    sliders.Set(i, o.Integer(option, sliders.P(i)));
+  }
+  return std::make_unique<ColourPackRun>(setup.picture, *preset, sliders);
+}
+
 }  // namespace
 
+const EffectRow kColourPackRow{"colour-pack", "one of the 112 named colour filters", EffectKind::kStill,
+                               kColourPackOptions, StartColourPack};
 const EffectRow kBalanceRow{"balance", "colour balance", EffectKind::kStill, kBalanceOptions, StartBalance};
 const EffectRow kBrightnessRow{"brightness", "brightness and contrast", EffectKind::kStill, kBrightnessOptions,
                                StartBrightness};

@@ -51,6 +51,7 @@ bool ParseNumber(std::string_view text, double low, double high, double& value) 
 
 OptionValues::OptionValues(std::span<const OptionInfo> infos) : infos_(infos) {
   for (const OptionInfo& info : infos) values_.push_back(info.start);
+  texts_.resize(values_.size());
 }
 
 int OptionValues::Find(std::string_view name) const {
@@ -66,6 +67,10 @@ bool OptionValues::Set(std::string_view name, std::string_view text, std::string
     return false;
   }
   const OptionInfo& info = infos_[size_t(index)];
+  if (info.kind == OptionKind::kText) {
+    texts_[size_t(index)] = std::string(text);
+    return true;
+  }
   double value = 0;
   bool ok = false;
   switch (info.kind) {
@@ -77,6 +82,7 @@ bool OptionValues::Set(std::string_view name, std::string_view text, std::string
     }
     case OptionKind::kNumber: ok = ParseNumber(text, info.low, info.high, value); break;
     case OptionKind::kSwitch: ok = ParseSwitch(text, value); break;
+    case OptionKind::kText: break;
   }
   if (!ok) {
     error = "--" + std::string(name) + " takes ";
@@ -98,6 +104,12 @@ double OptionValues::Number(std::string_view name, double fallback) const {
   return *values_[size_t(index)];
 }
 
+std::string OptionValues::Text(std::string_view name, std::string_view fallback) const {
+  const int index = Find(name);
+  if (index < 0 || !texts_[size_t(index)]) return std::string(fallback);
+  return *texts_[size_t(index)];
+}
+
 int OptionValues::Integer(std::string_view name, int fallback) const {
   return int(Number(name, fallback));
 }
@@ -110,9 +122,10 @@ std::string DescribeOptions(std::span<const OptionInfo> infos) {
       case OptionKind::kInteger:
       case OptionKind::kNumber:
         text += " " + FormatNumber(info.low) + ".." + FormatNumber(info.high);
-        text += info.start ? " (" + FormatNumber(*info.start) + ")" : std::string(" (from the picture)");
+        text += info.start ? " (" + FormatNumber(*info.start) + ")" : std::string(" (worked out by the effect)");
         break;
       case OptionKind::kSwitch: text += std::string(" on|off (") + (info.start && *info.start ? "on" : "off") + ")"; break;
+      case OptionKind::kText: text += " <text>"; break;
     }
     text += "  " + std::string(info.help) + "\n";
   }

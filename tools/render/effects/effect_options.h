@@ -16,6 +16,7 @@ enum class OptionKind {
   kInteger,  // a whole number inside [low, high]
   kNumber,   // any finite number inside [low, high]
   kSwitch,   // on / off (also 1 / 0, yes / no)
+  kText,     // a name the effect checks itself (low, high and start unused)
 };
 
 struct OptionInfo {
@@ -43,10 +44,13 @@ class OptionValues {
   double Number(std::string_view name, double fallback = 0) const;
   int Integer(std::string_view name, int fallback = 0) const;
   bool Switch(std::string_view name) const { return Integer(name) != 0; }
+  // The text given for a text option, or `fallback` when none was.
+  std::string Text(std::string_view name, std::string_view fallback = {}) const;
 
  private:
   std::span<const OptionInfo> infos_;
   std::vector<std::optional<double>> values_;
+  std::vector<std::optional<std::string>> texts_;
   int Find(std::string_view name) const;
 };
 

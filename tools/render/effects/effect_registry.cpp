@@ -11,7 +11,8 @@ const EffectRow* const kTable[] = {
     &kWarpRow,   &kKaleRow,   &kIllusionRow, &kDistortRow, &kDawaRow,
     &kBalanceRow, &kBrightnessRow, &kModulateRow, &kGammaRow,
     &kUnsharpRow, &kBlurRow, &kBleedRow, &kEdgeRow, &kDespeckleRow, &kSharpenRow,
-    &kStretchRow, &kZoomRow, &kWarpBrushRow,
+    &kStretchRow, &kColourPackRow, &kZoomRow, &kWarpBrushRow,
+    &kRotateRow, &kShearRow, &kResampleRow, &kTileableRow, &kDragWarpRow,
 };
 
 }  // namespace
