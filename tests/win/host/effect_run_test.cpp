@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "app/host/effect_fit.h"
@@ -519,38 +520,77 @@ TEST_F(EffectRun, BalanceAcceptedAddsOneStepCancelledAddsNone) {
   EXPECT_NE(DibPixels(CurrentImage(document)), DibPixels(HGLOBAL(before.slots[0].image)));
 }
 
-}  // namespace
-
-namespace {
-
-// With QUILLO_SHOWCASE_EFFECT set to a PNG path, photographs the Balance
-// effect running over a sample picture with its effect panel (for the docs).
-TEST_F(EffectRun, Showcase) {
-  char target[MAX_PATH] = {};
-  if (!GetEnvironmentVariableA("QUILLO_SHOWCASE_EFFECT", target, sizeof target)) GTEST_SKIP();
-  ShowWindow(g_app.frame, SW_SHOWNORMAL);
-  MoveWindow(g_app.frame, 0, 0, 1100, 760, TRUE);
-  ASSERT_NE(OpenImageFile(g_app.frame, (ProgramDir() + "\\Samples\\coffee.png").c_str()), nullptr);
-  EffectRecord balance;
-  EffectInfoEntry entry{0x1, 0, 0, 0, 10013, 13503, 0x1 | 0x8, "ProcessBalance", "Balance.jpg"};
-  ASSERT_EQ(BuildEffectRecord(entry, "BXCOMM1.PL1", "Balance", "Colour", balance), RecordBuildResult::kOk);
+// The real Rotate effect of BXCOMM2 through the frame: a quarter turn
+// accepted gives the document the turned size in one undo step, and undo
+// brings back the size and pixels it had.
+TEST_F(EffectRun, RotateAcceptedChangesTheSizeInOneUndoStep) {
+  HWND document = Open(64, 48);
+  const std::vector<uint8_t> pixels = DibPixels(CurrentImage(document));
+  EffectRecord rotate;
+  EffectInfoEntry entry{0x4, 0, 0, 0, 7033, 0, 0x1, "ProcessRotate", "Rotate.jpg"};
+  ASSERT_EQ(BuildEffectRecord(entry, "BXCOMM2.PL1", "Rotate", "", rotate), RecordBuildResult::kOk);
   auto idle = [] {
     HWND d = g_app.effectDialog;
     return d && IsWindow(d) && IsWindowEnabled(GetDlgItem(d, IDC_EFFECT_APPLY));
   };
-  bool shot = false;
   ScriptedUser user;
   user.Then(idle)
       .Then([] {
         HWND d = g_app.effectDialog;
+        SendMessageA(GetDlgItem(d, 501), SL_SETPOS, WPARAM(90), 1);
+        PostMessageA(d, WM_COMMAND, MAKEWPARAM(501, 0), 0);
+        PostMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_EFFECT_APPLY, BN_CLICKED), 0);
+        return true;
+      })
+      .WaitTicks(2)
+      .Then(idle)
+      .Then([] {
+        PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDC_EFFECT_OK, BN_CLICKED), 0);
+        return true;
+      });
+  EXPECT_NE(RunEffect(rotate), 0);
+  EXPECT_TRUE(user.finished());
+  ASSERT_TRUE(HasUndoStep(document));
+  EXPECT_EQ(CurrentSlot(document)->width, 48);
+  EXPECT_EQ(CurrentSlot(document)->height, 64);
+  UndoDocument(document);
+  EXPECT_EQ(CurrentSlot(document)->width, 64);
+  EXPECT_EQ(CurrentSlot(document)->height, 48);
+  EXPECT_EQ(DibPixels(CurrentImage(document)), pixels);
+}
+
+}  // namespace
+
+namespace {
+
+// Photographs the frame and the dialog of `record` running over the
+// sample picture into the PNG named by `variable` (for the docs): `adjust`
+// sets the dialog up once it is idle, then the picture is redrawn and shot
+// and the run cancelled. Skipped when the variable is not set.
+void Photograph(const char* variable, const EffectRecord& record, std::function<void(HWND)> adjust,
+                bool apply = true) {
+  char target[MAX_PATH] = {};
+  if (!GetEnvironmentVariableA(variable, target, sizeof target)) GTEST_SKIP();
+  ShowWindow(g_app.frame, SW_SHOWNORMAL);
+  MoveWindow(g_app.frame, 0, 0, 1100, 760, TRUE);
+  ASSERT_NE(OpenImageFile(g_app.frame, (ProgramDir() + "\\Samples\\coffee.png").c_str()), nullptr);
+  auto idle = [] {
+    HWND d = g_app.effectDialog;
+    HWND apply = d ? GetDlgItem(d, IDC_EFFECT_APPLY) : nullptr;
+    return d && IsWindow(d) && (!apply || IsWindowEnabled(apply));
+  };
+  bool shot = false;
+  ScriptedUser user;
+  user.Then(idle)
+      .Then([&] {
+        HWND d = g_app.effectDialog;
         SetWindowPos(d, nullptr, 640, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        SendMessageA(GetDlgItem(d, 503), SL_SETPOS, WPARAM(-45), 1);
-        PostMessageA(d, WM_COMMAND, MAKEWPARAM(503, 0), 0);
+        adjust(d);
         return true;
       })
       .Then(idle)
-      .Then([] {
-        PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDC_EFFECT_APPLY, BN_CLICKED), 0);
+      .Then([apply] {
+        if (apply) PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDC_EFFECT_APPLY, BN_CLICKED), 0);
         return true;
       })
       .WaitTicks(3)
@@ -571,8 +611,53 @@ TEST_F(EffectRun, Showcase) {
         PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDC_EFFECT_CANCEL, BN_CLICKED), 0);
         return true;
       });
-  RunEffect(balance);
+  RunEffect(record);
   EXPECT_TRUE(shot);
+}
+
+// Moves slider `id` of `dialog` to `position` as the end of a drag does,
+// and waits for the dialog to have heard it (a change heard during a pass
+// would be ignored).
+void SetSliderNow(HWND dialog, int id, int position) {
+  SendMessageA(GetDlgItem(dialog, id), SL_SETPOS, WPARAM(position), 1);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+TEST_F(EffectRun, Showcase) {
+  EffectRecord balance;
+  EffectInfoEntry entry{0x1, 0, 0, 0, 10013, 13503, 0x1 | 0x8, "ProcessBalance", "Balance.jpg"};
+  ASSERT_EQ(BuildEffectRecord(entry, "BXCOMM1.PL1", "Balance", "Colour", balance), RecordBuildResult::kOk);
+  Photograph("QUILLO_SHOWCASE_EFFECT", balance, [](HWND d) { SetSliderNow(d, 503, -45); });
+}
+
+// The unsharp mask's dialog with its preview, strongly sharpened.
+TEST_F(EffectRun, FilterShowcase) {
+  EffectRecord unsharp;
+  EffectInfoEntry entry{0x1, 0, 0, 0, 12015, 13500, 0x1, "ProcessUnsharp", "Unsharp.jpg"};
+  ASSERT_EQ(BuildEffectRecord(entry, "BXCOMM1.PL1", "Unsharp Mask", "Sharpen and Blur", unsharp),
+            RecordBuildResult::kOk);
+  Photograph("QUILLO_SHOWCASE_FILTER", unsharp, [](HWND d) {
+    SetSliderNow(d, 501, 40);  // radius 4
+    SetSliderNow(d, 502, 15);  // amount 1.5
+  });
+}
+
+// The drag warp after three drags over the cup, as the view forwards them.
+TEST_F(EffectRun, WarpShowcase) {
+  EffectRecord warp;
+  EffectInfoEntry entry{0x20, 0, 0, 1, 33138, 13541, 0x30000, "ProcessALWarp", "ALWARP.jpg"};
+  ASSERT_EQ(BuildEffectRecord(entry, "BXCOMM2.PL1", "Drag Warp", "Warp", warp), RecordBuildResult::kOk);
+  Photograph(
+      "QUILLO_SHOWCASE_WARP", warp,
+      [](HWND d) {
+        const int drags[3][4] = {{250, 150, 290, 120}, {330, 330, 300, 370}, {170, 300, 130, 330}};
+        for (const auto& g : drags) {
+          PostMessageA(d, TOOL_MOUSE_MESSAGE, TOOL_LBUTTON_DOWN, MAKELPARAM(g[0], g[1]));
+          PostMessageA(d, TOOL_MOUSE_MESSAGE, TOOL_MOUSE_MOVE, MAKELPARAM(g[2], g[3]));
+          PostMessageA(d, TOOL_MOUSE_MESSAGE, TOOL_LBUTTON_UP, MAKELPARAM(g[2], g[3]));
+        }
+      },
+      false);
 }
 
 }  // namespace
