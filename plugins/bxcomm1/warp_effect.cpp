@@ -1,13 +1,11 @@
 // The warp brush: the user pushes the picture around with the mouse in the
 // view (grow, shrink, move, restore, twirl either way); each stroke is drawn
 // into the live picture from the untouched backup, and the mask follows.
-#include <cstring>
-#include <vector>
-
 #include "contracts/plugin_contract.h"
 #include "dialog_controls.h"
 #include "effect_run.h"
 #include "kernels/warp_brush.h"
+#include "mask_copy.h"
 
 namespace quillo {
 namespace {
@@ -19,16 +17,9 @@ class WarpEffect : public EffectSession {
   bool HasPreview() const override { return false; }
 
   void Setup() override {
-    ready_ = brush_.Start(width, height);
     // The mask as it came: the source of the warped mask, and what Cancel
     // puts back.
-    if (ready_ && maskAddress && *maskAddress) {
-      try {
-        maskCopy_.assign(*maskAddress, *maskAddress + size_t(width) * size_t(height));
-      } catch (const std::bad_alloc&) {
-        ready_ = false;
-      }
-    }
+    ready_ = brush_.Start(width, height) && maskCopy_.Take(maskAddress, width, height);
   }
 
   void InitControls(HWND dialog) override {
@@ -60,8 +51,7 @@ class WarpEffect : public EffectSession {
       lastX_ = x, lastY_ = y;
     } else if (code == TOOL_MOUSE_MOVE && dragging_) {
       if (x < -radius_ || y < -radius_ || x > width + radius_ || y > height + radius_) return;
-      WarpPicture picture{backupBits, liveBits, width, height, stride,
-                          maskCopy_.empty() ? nullptr : maskCopy_.data(),
+      WarpPicture picture{backupBits, liveBits, width, height, stride, maskCopy_.data(),
                           maskCopy_.empty() ? nullptr : *maskAddress};
       brush_.Stroke(Mode(), radius_, strength_, lastX_, lastY_, x, y, picture);
       lastX_ = x, lastY_ = y;
@@ -79,8 +69,7 @@ class WarpEffect : public EffectSession {
   // Cancelled: the picture came back from the backup; the mask comes back
   // from its copy.
   void AfterClose() override {
-    if (!accepted && !maskCopy_.empty() && maskAddress && *maskAddress)
-      std::memcpy(*maskAddress, maskCopy_.data(), maskCopy_.size());
+    if (!accepted) maskCopy_.PutBack(maskAddress);
   }
 
  private:
@@ -91,7 +80,7 @@ class WarpEffect : public EffectSession {
   }
 
   WarpBrush brush_;
-  std::vector<uint8_t> maskCopy_;
+  MaskCopy maskCopy_;
   bool ready_ = false, dragging_ = false;
   int radius_ = 40, lastX_ = 0, lastY_ = 0;
   double strength_ = 0.5;

@@ -10,6 +10,7 @@
 #include "contracts/plugin_contract.h"
 #include "effect_run.h"
 #include "kernels/drag_warp.h"
+#include "mask_copy.h"
 
 namespace quillo::bxcomm2 {
 namespace {
@@ -24,12 +25,8 @@ class DragWarpEffect : public EffectSession {
   void Setup() override {
     try {
       undo_.resize(size_t(stride) * size_t(height));
-      if (maskAddress && *maskAddress) {
-        const size_t size = size_t(width) * size_t(height);
-        startMask_.assign(*maskAddress, *maskAddress + size);
-        undoMask_ = startMask_;
-      }
-      ready_ = true;
+      ready_ = startMask_.Take(maskAddress, width, height);
+      if (ready_) undoMask_ = startMask_.bytes();
     } catch (const std::bad_alloc&) {
       ready_ = false;
     }
@@ -78,7 +75,7 @@ class DragWarpEffect : public EffectSession {
       EnableWindow(GetDlgItem(dialog, kUndoButton), FALSE);
     } else if (id == kRestoreButton) {
       std::memcpy(liveBits, backupBits, undo_.size());
-      if (!startMask_.empty()) std::memcpy(*maskAddress, startMask_.data(), startMask_.size());
+      startMask_.PutBack(maskAddress);
     } else {
       return;
     }
@@ -88,8 +85,7 @@ class DragWarpEffect : public EffectSession {
   // Cancelled: the picture came back from the backup; the mask comes back
   // from its copy.
   void AfterClose() override {
-    if (!accepted && !startMask_.empty() && maskAddress && *maskAddress)
-      std::memcpy(*maskAddress, startMask_.data(), startMask_.size());
+    if (!accepted) startMask_.PutBack(maskAddress);
   }
 
  private:
@@ -122,7 +118,8 @@ class DragWarpEffect : public EffectSession {
     InvalidateRect(viewWindow, nullptr, FALSE);
   }
 
-  std::vector<uint8_t> undo_, undoMask_, startMask_;
+  std::vector<uint8_t> undo_, undoMask_;
+  MaskCopy startMask_;
   bool ready_ = false, dragging_ = false;
   DragPoint start_, end_;
 };

@@ -18,13 +18,6 @@ namespace {
 
 constexpr int kW = 37, kH = 29;
 
-int Side(HGLOBAL dib, bool wantWidth) {
-  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib));
-  const int side = wantWidth ? header->biWidth : header->biHeight;
-  GlobalUnlock(dib);
-  return side;
-}
-
 // Picks combo box entry `index` as a user's click does.
 ScriptedUser& ChoosePreset(ScriptedUser& user, EffectRun& run, int index) {
   return user.Then([&run, index] {
@@ -54,7 +47,7 @@ TEST(Zoom, AnApplyHandsANewPictureAtOnceAndOkKeepsIt) {
     Press(user, r, IDC_EFFECT_APPLY);
     WaitIdle(user, r);
     user.Then([&] {
-      replacedAtOnce = r.image != passed && Side(r.image, true) == 50 && Side(r.image, false) == 40;
+      replacedAtOnce = r.image != passed && PictureWidth(r.image) == 50 && PictureHeight(r.image) == 40;
       return true;
     });
     Press(user, r, IDC_EFFECT_OK);
@@ -62,7 +55,7 @@ TEST(Zoom, AnApplyHandsANewPictureAtOnceAndOkKeepsIt) {
   EXPECT_FALSE(okBeforeApply);
   EXPECT_TRUE(replacedAtOnce);
   EXPECT_EQ(run.result, 1);
-  ASSERT_EQ(Side(run.image, true), 50);
+  ASSERT_EQ(PictureWidth(run.image), 50);
   const int64_t stride = (kW * 24 + 31) / 32 * 4, newStride = (50 * 24 + 31) / 32 * 4;
   std::vector<uint8_t> expect(size_t(newStride) * 40);
   BilinearZoomRows({original.data(), kW, kH, stride, 3}, {expect.data(), 50, 40, newStride}, 0, 40);
@@ -92,7 +85,7 @@ TEST(Zoom, CancelBringsBackThePictureAndMaskPassedIn) {
     Press(user, r, IDC_EFFECT_APPLY);
     WaitIdle(user, r);
     user.Then([&] {
-      maskedWidth = r.mask != passedMask && r.mask ? Side(r.image, true) : 0;
+      maskedWidth = r.mask != passedMask && r.mask ? PictureWidth(r.image) : 0;
       return true;
     });
     Press(user, r, IDC_EFFECT_CANCEL);
@@ -107,15 +100,6 @@ TEST(Zoom, CancelBringsBackThePictureAndMaskPassedIn) {
   GlobalFree(run.image);
 }
 
-// Posts what the view forwards of a mouse event over the picture.
-ScriptedUser& Mouse(ScriptedUser& user, EffectRun& run, int code, int x, int y) {
-  return user.Then([&run, code, x, y] {
-    if (!run.dialog) return false;
-    PostMessageA(run.dialog, TOOL_MOUSE_MESSAGE, WPARAM(code), MAKELPARAM(x, y));
-    return true;
-  });
-}
-
 TEST(Warp, AMoveStrokeWarpsPictureAndMaskAndCancelPutsBothBack) {
   PluginModule plugin("BXCOMM1.PL1");
   for (const bool accept : {true, false}) {
@@ -128,9 +112,9 @@ TEST(Warp, AMoveStrokeWarpsPictureAndMaskAndCancelPutsBothBack) {
     run.Run(plugin.Effect("ProcessWarp"), [&](ScriptedUser& user, EffectRun& r) {
       ClickButton(user, r, 803);  // move
       WaitIdle(user, r);
-      Mouse(user, r, TOOL_LBUTTON_DOWN, 18, 14);
-      Mouse(user, r, TOOL_MOUSE_MOVE, 24, 14);
-      Mouse(user, r, TOOL_LBUTTON_UP, 24, 14);
+      ForwardMouse(user, r, TOOL_LBUTTON_DOWN, 18, 14);
+      ForwardMouse(user, r, TOOL_MOUSE_MOVE, 24, 14);
+      ForwardMouse(user, r, TOOL_LBUTTON_UP, 24, 14);
       user.WaitTicks(1);
       Press(user, r, accept ? IDC_EFFECT_OK : IDC_EFFECT_CANCEL);
     });

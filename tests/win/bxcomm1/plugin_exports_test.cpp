@@ -36,51 +36,23 @@ TEST(Bxcomm1Exports, PlainExportsAnswerTheContract) {
 TEST(Bxcomm1Exports, InformationTableListsTheEffectsInOrder) {
   PluginModule plugin("BXCOMM1.PL1");
   ASSERT_NE(plugin.module(), nullptr);
-  auto info = plugin.Export<GetPlugInInfoFunction>("GetPlugInInfo");
-  auto resInst = plugin.Export<GetResInstFunction>("GetResInst");
-  ASSERT_TRUE(info && resInst);
-  const PlugInInfo* table = info();
-  ASSERT_NE(table, nullptr);
-  struct Row { int kind, value, nameId, categoryId, options; const char* function; const char* example; };
-  const Row expected[] = {
-      {0x1, 1, 7004, 13503, 0x1, "ProcessBrightnessContrast", "N/A"},
-      {0x1, 0, 10013, 13503, 0x1, "ProcessBalance", "Balance.jpg"},
-      {0x1, 0, 12015, 13500, 0x1, "ProcessUnsharp", "Unsharp.jpg"},
-      {0x1, 0, 7041, 13503, 0x1, "ProcessModulate", "MODULATE.jpg"},
-      {0x1, 0, 8092, 13503, 0x1, "ProcessGamma", "Gamma2.jpg"},
-      {0x1, 0, 7044, 13500, 0x1, "ProcessGaussrle", "Blur.jpg"},
-      {0x1, 0, 7024, 13503, 0x1, "ProcessCStretch", "N/A"},
-      {0x1, 0, 15010, 13503, 0x1, "ProcessBleed", "Bleed.jpg"},
-      {0x1, 0, 7008, 13508, 0x1, "ProcessEdge", "Edge.jpg"},
-      {0x1, 0, 7042, 13514, 0x1, "ProcessDespeckle2", "Despeck2.jpg"},
-      {0x20, 0, 8096, 13541, 0x10000, "ProcessWarp", "Warp1.jpg"},
-      {0x1, 0, 7014, 13500, 0x1, "ProcessSharpen", "Sharpen.jpg"},
-      {0x200, 0, 33105, 13503, 0x1, "ProcessClrPack", "ClrPack.jpg"},
-      {0x4, 0, 7038, 0, 0x1, "ProcessZoom", "Zoom.jpg"},
+  const InfoRow expected[] = {
+      {0x1, 0, 1, 7004, 13503, 0x1, "ProcessBrightnessContrast", "N/A"},
+      {0x1, 0, 0, 10013, 13503, 0x1, "ProcessBalance", "Balance.jpg"},
+      {0x1, 0, 0, 12015, 13500, 0x1, "ProcessUnsharp", "Unsharp.jpg"},
+      {0x1, 0, 0, 7041, 13503, 0x1, "ProcessModulate", "MODULATE.jpg"},
+      {0x1, 0, 0, 8092, 13503, 0x1, "ProcessGamma", "Gamma2.jpg"},
+      {0x1, 0, 0, 7044, 13500, 0x1, "ProcessGaussrle", "Blur.jpg"},
+      {0x1, 0, 0, 7024, 13503, 0x1, "ProcessCStretch", "N/A"},
+      {0x1, 0, 0, 15010, 13503, 0x1, "ProcessBleed", "Bleed.jpg"},
+      {0x1, 0, 0, 7008, 13508, 0x1, "ProcessEdge", "Edge.jpg"},
+      {0x1, 0, 0, 7042, 13514, 0x1, "ProcessDespeckle2", "Despeck2.jpg"},
+      {0x20, 0, 0, 8096, 13541, 0x10000, "ProcessWarp", "Warp1.jpg"},
+      {0x1, 0, 0, 7014, 13500, 0x1, "ProcessSharpen", "Sharpen.jpg"},
+      {0x200, 0, 0, 33105, 13503, 0x1, "ProcessClrPack", "ClrPack.jpg"},
+      {0x4, 0, 0, 7038, 0, 0x1, "ProcessZoom", "Zoom.jpg"},
   };
-  size_t count = 0;
-  while (table[count].kindFlags > 0) ++count;
-  ASSERT_EQ(count, std::size(expected));
-  EXPECT_EQ(table[count].kindFlags, -1);  // the table ends with an entry of -1s
-  for (size_t i = 0; i < count; ++i) {
-    const PlugInInfo& e = table[i];
-    SCOPED_TRACE(expected[i].function);
-    EXPECT_EQ(e.kindFlags, expected[i].kind);
-    EXPECT_EQ(e.reserved1, 0);
-    EXPECT_EQ(e.catalogFlag, 0);
-    EXPECT_EQ(e.effectValue, expected[i].value);
-    EXPECT_EQ(e.nameStringId, expected[i].nameId);
-    EXPECT_EQ(e.categoryStringId, expected[i].categoryId);
-    EXPECT_EQ(e.optionFlags, expected[i].options);
-    EXPECT_STREQ(e.functionName, expected[i].function);
-    EXPECT_STREQ(e.exampleImage, expected[i].example);
-    EXPECT_NE(GetProcAddress(plugin.module(), e.functionName), nullptr);
-    char text[128] = {};
-    EXPECT_GT(LoadStringA(resInst(), e.nameStringId, text, sizeof text), 0);
-    if (e.categoryStringId != 0) {  // 0: no category
-      EXPECT_GT(LoadStringA(resInst(), e.categoryStringId, text, sizeof text), 0);
-    }
-  }
+  ExpectInformationTable(plugin, expected, -1);  // the table ends with an entry of -1s
 }
 
 TEST(Bxcomm1Exports, ModuleRefusesToLoadWithoutItsResourceModule) {

@@ -18,15 +18,8 @@ namespace {
 
 constexpr int kW = 37, kH = 29;
 
-int Side(HGLOBAL dib, bool wantWidth) {
-  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib));
-  const int side = wantWidth ? header->biWidth : header->biHeight;
-  GlobalUnlock(dib);
-  return side;
-}
-
 bxcomm2::Picture AsPicture(HGLOBAL dib, const BYTE* mask) {
-  const int w = Side(dib, true), h = Side(dib, false);
+  const int w = PictureWidth(dib), h = PictureHeight(dib);
   bxcomm2::Picture p = *bxcomm2::Picture::Make(w, h, mask != nullptr);
   const std::vector<uint8_t> bytes = DibPixels(dib);
   p.pixels.assign(bytes.begin(), bytes.end());
@@ -87,8 +80,8 @@ TEST(Rotate, ColourDialogBackgroundAndAppliedTurnWithMask) {
   ASSERT_NE(run.image, passed);
   const auto expect = bxcomm2::RotatePicture(original, 30, {10, 40, 200});
   ASSERT_TRUE(expect);
-  ASSERT_EQ(Side(run.image, true), expect->width);
-  ASSERT_EQ(Side(run.image, false), expect->height);
+  ASSERT_EQ(PictureWidth(run.image), expect->width);
+  ASSERT_EQ(PictureHeight(run.image), expect->height);
   const bxcomm2::Picture got = AsPicture(run.image, run.mask);
   EXPECT_EQ(got.pixels, expect->pixels);
   EXPECT_EQ(got.mask, expect->mask);
@@ -118,7 +111,7 @@ TEST(Rotate, QuarterTurnThenCancelBringsBackPictureAndMask) {
     Press(user, r, IDC_EFFECT_APPLY);
     WaitIdle(user, r);
     user.Then([&] {
-      turnedWidth = Side(r.image, true);
+      turnedWidth = PictureWidth(r.image);
       return true;
     });
     Press(user, r, IDC_EFFECT_CANCEL);
@@ -145,8 +138,8 @@ TEST(Shear, BothSlidersShapeTheNewPicture) {
   EXPECT_EQ(run.result, 1);
   const auto expect = bxcomm2::ShearPicture(original, 20, -10, {255, 255, 255});
   ASSERT_TRUE(expect);
-  ASSERT_EQ(Side(run.image, true), expect->width);
-  ASSERT_EQ(Side(run.image, false), expect->height);
+  ASSERT_EQ(PictureWidth(run.image), expect->width);
+  ASSERT_EQ(PictureHeight(run.image), expect->height);
   EXPECT_EQ(AsPicture(run.image, nullptr).pixels, expect->pixels);
   EXPECT_EQ(run.mask, nullptr);
   GlobalFree(run.image);

@@ -22,21 +22,6 @@ namespace {
 constexpr int kW = 37, kH = 29;
 constexpr int64_t kStride = (kW * 24 + 31) / 32 * 4;
 
-int Side(HGLOBAL dib, bool wantWidth) {
-  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib));
-  const int side = wantWidth ? header->biWidth : header->biHeight;
-  GlobalUnlock(dib);
-  return side;
-}
-
-ScriptedUser& Mouse(ScriptedUser& user, EffectRun& run, int code, int x, int y) {
-  return user.Then([&run, code, x, y] {
-    if (!run.dialog) return false;
-    PostMessageA(run.dialog, TOOL_MOUSE_MESSAGE, WPARAM(code), MAKELPARAM(x, y));
-    return true;
-  });
-}
-
 TEST(Resample, TheCheckedKernelResamplesPictureAndMask) {
   PluginModule plugin("BXCOMM2.PL1");
   EffectRun run;
@@ -56,8 +41,8 @@ TEST(Resample, TheCheckedKernelResamplesPictureAndMask) {
     ApplyThenClose(user, r, IDC_EFFECT_OK);
   });
   EXPECT_EQ(run.result, 1);
-  ASSERT_EQ(Side(run.image, true), 20);
-  ASSERT_EQ(Side(run.image, false), 61);
+  ASSERT_EQ(PictureWidth(run.image), 20);
+  ASSERT_EQ(PictureHeight(run.image), 61);
   const int64_t stride = (20 * 24 + 31) / 32 * 4;
   std::vector<uint8_t> expect(size_t(stride) * 61), expectMask(20 * 61);
   const auto filter = bxcomm2::ResampleFilterFor(472);
@@ -81,8 +66,8 @@ TEST(Resample, SlidersGoDownToOnePixel) {
     MoveSlider(user, r, 502, 1);
     ApplyThenClose(user, r, IDC_EFFECT_OK);
   });
-  EXPECT_EQ(Side(run.image, true), 1);
-  EXPECT_EQ(Side(run.image, false), 1);
+  EXPECT_EQ(PictureWidth(run.image), 1);
+  EXPECT_EQ(PictureHeight(run.image), 1);
   GlobalFree(run.image);
 }
 
@@ -126,18 +111,18 @@ TEST(DragWarp, ADragWarpsUndoAndRestoreBringBackAndCancelPutsBack) {
       undoOffAtStart = !IsWindowEnabled(r.Item(325)) && !IsWindowEnabled(r.Item(313));
       return true;
     });
-    Mouse(user, r, TOOL_LBUTTON_DOWN, 10, 8);
-    Mouse(user, r, TOOL_MOUSE_MOVE, 13, 10);
-    Mouse(user, r, TOOL_MOUSE_MOVE, 200, 10);  // outside: the end stays
-    Mouse(user, r, TOOL_LBUTTON_UP, 14, 12);
+    ForwardMouse(user, r, TOOL_LBUTTON_DOWN, 10, 8);
+    ForwardMouse(user, r, TOOL_MOUSE_MOVE, 13, 10);
+    ForwardMouse(user, r, TOOL_MOUSE_MOVE, 200, 10);  // outside: the end stays
+    ForwardMouse(user, r, TOOL_LBUTTON_UP, 14, 12);
     user.WaitTicks(1);
     user.Then(grab(afterFirst));
     user.Then([&] {
       maskAfterFirst.assign(r.mask, r.mask + kW * kH);
       return true;
     });
-    Mouse(user, r, TOOL_LBUTTON_DOWN, 30, 20);
-    Mouse(user, r, TOOL_LBUTTON_UP, 26, 20);
+    ForwardMouse(user, r, TOOL_LBUTTON_DOWN, 30, 20);
+    ForwardMouse(user, r, TOOL_LBUTTON_UP, 26, 20);
     user.WaitTicks(1);
     user.Then(grab(afterSecond));
     Press(user, r, 325);
@@ -150,8 +135,8 @@ TEST(DragWarp, ADragWarpsUndoAndRestoreBringBackAndCancelPutsBack) {
     Press(user, r, 313);
     user.WaitTicks(1);
     user.Then(grab(afterRestore));
-    Mouse(user, r, TOOL_LBUTTON_DOWN, 5, 5);
-    Mouse(user, r, TOOL_LBUTTON_UP, 9, 5);
+    ForwardMouse(user, r, TOOL_LBUTTON_DOWN, 5, 5);
+    ForwardMouse(user, r, TOOL_LBUTTON_UP, 9, 5);
     user.WaitTicks(1);
     Press(user, r, IDC_EFFECT_CANCEL);
   });

@@ -91,6 +91,61 @@ ScriptedUser& ApplyThenClose(ScriptedUser& user, EffectRun& run, int closeId) {
   return Press(user, run, closeId);
 }
 
+ScriptedUser& ForwardMouse(ScriptedUser& user, EffectRun& run, int code, int x, int y) {
+  return user.Then([&run, code, x, y] {
+    if (!run.dialog) return false;
+    PostMessageA(run.dialog, TOOL_MOUSE_MESSAGE, WPARAM(code), MAKELPARAM(x, y));
+    return true;
+  });
+}
+
+namespace {
+
+LONG HeaderField(HGLOBAL dib, bool width) {
+  auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib));
+  if (!header) return 0;
+  const LONG side = width ? header->biWidth : header->biHeight;
+  GlobalUnlock(dib);
+  return side;
+}
+
+}  // namespace
+
+int PictureWidth(HGLOBAL dib) { return int(HeaderField(dib, true)); }
+int PictureHeight(HGLOBAL dib) { return int(HeaderField(dib, false)); }
+
+void ExpectInformationTable(const PluginModule& plugin, std::span<const InfoRow> rows, int endKind) {
+  auto info = plugin.Export<GetPlugInInfoFunction>("GetPlugInInfo");
+  auto resInst = plugin.Export<GetResInstFunction>("GetResInst");
+  ASSERT_TRUE(info && resInst);
+  const PlugInInfo* table = info();
+  ASSERT_NE(table, nullptr);
+  size_t count = 0;
+  while (table[count].kindFlags > 0) ++count;
+  ASSERT_EQ(count, rows.size());
+  EXPECT_EQ(table[count].kindFlags, endKind);
+  for (size_t i = 0; i < count; ++i) {
+    const PlugInInfo& e = table[i];
+    const InfoRow& r = rows[i];
+    SCOPED_TRACE(r.function);
+    EXPECT_EQ(e.kindFlags, r.kind);
+    EXPECT_EQ(e.reserved1, 0);
+    EXPECT_EQ(e.catalogFlag, r.catalog);
+    EXPECT_EQ(e.effectValue, r.value);
+    EXPECT_EQ(e.nameStringId, r.nameId);
+    EXPECT_EQ(e.categoryStringId, r.categoryId);
+    EXPECT_EQ(e.optionFlags, r.options);
+    EXPECT_STREQ(e.functionName, r.function);
+    EXPECT_STREQ(e.exampleImage, r.example);
+    EXPECT_NE(GetProcAddress(plugin.module(), e.functionName), nullptr);
+    char text[128] = {};
+    EXPECT_GT(LoadStringA(resInst(), UINT(e.nameStringId), text, sizeof text), 0);
+    if (e.categoryStringId != 0) {
+      EXPECT_GT(LoadStringA(resInst(), UINT(e.categoryStringId), text, sizeof text), 0);
+    }
+  }
+}
+
 void WriteDialogPosition(const char* value) {
   WritePrivateProfileStringA("Plugin", "DlgWinPos", value, "bexadbms.ini");
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <span>
 #include <string>
 
 #include "contracts/plugin_contract.h"
@@ -63,6 +64,25 @@ ScriptedUser& Press(ScriptedUser& user, EffectRun& run, int id);
 // Waits for the dialog to be idle, presses apply, waits for the pass to end,
 // then presses `closeId` (accept or cancel).
 ScriptedUser& ApplyThenClose(ScriptedUser& user, EffectRun& run, int closeId);
+
+// Posts what the view forwards of a mouse event over the picture (message
+// 5120 with the event's code and the position in picture pixels).
+ScriptedUser& ForwardMouse(ScriptedUser& user, EffectRun& run, int code, int x, int y);
+
+// Width and height of a DIB.
+int PictureWidth(HGLOBAL dib);
+int PictureHeight(HGLOBAL dib);
+
+// One row a plug-in's information table should hold.
+struct InfoRow {
+  int kind, catalog, value, nameId, categoryId, options;
+  const char* function;
+  const char* example;
+};
+// Checks the module's table row by row against `rows`, that it ends there
+// with an entry whose kind is `endKind`, that each function is exported and
+// that each name and category (0: none) is a string of the resource module.
+void ExpectInformationTable(const PluginModule& plugin, std::span<const InfoRow> rows, int endKind);
 
 // Settings file entry of the effect dialogs' position.
 void WriteDialogPosition(const char* value);
