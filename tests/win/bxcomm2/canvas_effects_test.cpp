@@ -27,23 +27,22 @@ bxcomm2::Picture AsPicture(HGLOBAL dib, const BYTE* mask) {
   return p;
 }
 
+BOOL CALLBACK FindOwnedDialog(HWND w, LPARAM param) {
+  auto* search = reinterpret_cast<std::pair<HWND, HWND>*>(param);
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (std::strcmp(cls, "#32770") == 0 && GetWindow(w, GW_OWNER) == search->first && IsWindowVisible(w)) {
+    search->second = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // The visible dialog box owned by `owner` (the common colour dialog the
 // button opened), or null while it is not up.
 HWND OwnedDialog(HWND owner) {
   std::pair<HWND, HWND> search(owner, nullptr);
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<std::pair<HWND, HWND>*>(param);
-        char cls[16] = {};
-        GetClassNameA(w, cls, sizeof cls);
-        if (std::strcmp(cls, "#32770") == 0 && GetWindow(w, GW_OWNER) == s->first && IsWindowVisible(w)) {
-          s->second = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      LPARAM(&search));
+  EnumThreadWindows(GetCurrentThreadId(), FindOwnedDialog, LPARAM(&search));
   return search.second;
 }
 
