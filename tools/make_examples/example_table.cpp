@@ -1,5 +1,7 @@
 #include "example_table.h"
 
+#include <algorithm>
+
 namespace quillo::examples {
 
 namespace {
@@ -85,15 +87,31 @@ bool RenderExample(const ExampleRun& run, const Picture& sample, Picture& out, s
       if (at == frame) drop = d;
     player.Step(run.cursor, drop);
   }
-  const Picture& last = player.Image();
-  if (last.width == sample.width && last.height == sample.height) {
-    out = last;
+  return FitExample(player.Image(), sample.width, sample.height, out, error);
+}
+
+bool FitExample(const Picture& result, int width, int height, Picture& out, std::string& error) {
+  if (result.width == width && result.height == height) {
+    out = result;
     return true;
   }
-  if (!render::ResamplePicture(last, sample.width, sample.height, out)) {
-    error = "the example cannot be scaled back to the sample's size";
+  // The largest size of the result's shape that fits, at least a pixel.
+  const int64_t byWidth = int64_t(result.height) * width / result.width;
+  const int fitWidth = byWidth <= height ? width : std::max(1, int(int64_t(result.width) * height / result.height));
+  const int fitHeight = byWidth <= height ? std::max<int>(1, int(byWidth)) : height;
+  Picture fitted;
+  if (!render::ResamplePicture(result, fitWidth, fitHeight, fitted) || !render::MakePicture(width, height, out)) {
+    error = "the example cannot be scaled to the sample's size";
     return false;
   }
+  // What the fitted picture leaves free takes its corner's colour, which is
+  // the background of a turned or sheared picture.
+  const uint8_t* corner = fitted.Row(0);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) std::copy(corner, corner + 3, out.Row(y) + 3 * x);
+  const int left = (width - fitWidth) / 2, bottom = (height - fitHeight) / 2;
+  for (int y = 0; y < fitHeight; ++y)
+    std::copy(fitted.Row(y), fitted.Row(y) + 3 * fitWidth, out.Row(bottom + y) + 3 * left);
   return true;
 }
 

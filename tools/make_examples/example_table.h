@@ -40,4 +40,9 @@ std::span<const ExampleRow> ExampleTable();
 // `error` set when an option is wrong or the effect refuses the sample.
 bool RenderExample(const ExampleRun& run, const Picture& sample, Picture& out, std::string& error);
 
+// An effect's result of another size shown at width x height: scaled to
+// fit with its shape kept and centred, the free margins in the colour of
+// its corner. False with `error` set when memory runs out.
+bool FitExample(const Picture& result, int width, int height, Picture& out, std::string& error);
+
 }  // namespace quillo::examples
