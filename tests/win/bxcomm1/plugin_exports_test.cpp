@@ -11,24 +11,11 @@ using namespace quillo::test;
 TEST(Bxcomm1Exports, PlainExportsAnswerTheContract) {
   PluginModule plugin("BXCOMM1.PL1");
   ASSERT_NE(plugin.module(), nullptr) << "BXCOMM1.PL1 did not load";
-  auto version = plugin.Export<PlugInGetVersionFunction>("PlugInGetVersion");
-  auto name = plugin.Export<GetNameFunction>("GetName");
-  auto resInst = plugin.Export<GetResInstFunction>("GetResInst");
-  auto resName = plugin.Export<ResNameFunction>("ResName");
-  ASSERT_TRUE(version && name && resInst && resName);
-  EXPECT_EQ(version(), 1);
-  EXPECT_STREQ(name(), "");  // an empty name lets hosts use the file name
-  EXPECT_STREQ(resName(), "BXCOMM1.R");
-
-  HINSTANCE resources = resInst();
+  HINSTANCE resources =
+      ExpectPlainExports(plugin, "BXCOMM1.R",
+                         {"Balance", "Brightness", "Modulate", "Gamma", "Unsharp", "GaussRLE", "CStretch",
+                          "Bleed", "Edge", "NoParam", "Warp", "Sharpen", "Zoom", "ClrPack"});
   ASSERT_NE(resources, nullptr);
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(resources, path, MAX_PATH);
-  EXPECT_NE(std::strstr(path, "BXCOMM1.R"), nullptr) << path;
-  for (const char* dialog : {"Balance", "Brightness", "Modulate", "Gamma", "Unsharp", "GaussRLE",
-                             "CStretch", "Bleed", "Edge", "NoParam", "Warp", "Sharpen", "Zoom",
-                             "ClrPack"})
-    EXPECT_NE(FindResourceA(resources, dialog, MAKEINTRESOURCEA(5)), nullptr) << dialog;
   for (const char* cursor : {"Pencil", "Brush", "Hand"})
     EXPECT_NE(LoadCursorA(resources, cursor), nullptr) << cursor;
 }

@@ -11,18 +11,7 @@ using namespace quillo::test;
 TEST(Bxcomm2Exports, PlainExportsAndTheInformationTable) {
   PluginModule plugin("BXCOMM2.PL1");
   ASSERT_NE(plugin.module(), nullptr) << "BXCOMM2.PL1 did not load";
-  auto version = plugin.Export<PlugInGetVersionFunction>("PlugInGetVersion");
-  auto name = plugin.Export<GetNameFunction>("GetName");
-  auto resInst = plugin.Export<GetResInstFunction>("GetResInst");
-  auto resName = plugin.Export<ResNameFunction>("ResName");
-  ASSERT_TRUE(version && name && resInst && resName);
-  EXPECT_EQ(version(), 1);
-  EXPECT_STREQ(name(), "");
-  EXPECT_STREQ(resName(), "BXCOMM2.R");
-  HINSTANCE resources = resInst();
-  ASSERT_NE(resources, nullptr);
-  for (const char* dialog : {"Rotate", "Shear", "Zoom", "ALWarp", "NoParam"})
-    EXPECT_NE(FindResourceA(resources, dialog, MAKEINTRESOURCEA(5)), nullptr) << dialog;
+  ASSERT_NE(ExpectPlainExports(plugin, "BXCOMM2.R", {"Rotate", "Shear", "Zoom", "ALWarp", "NoParam"}), nullptr);
 
   const InfoRow expected[] = {
       {0x20, 0, 1, 33138, 13541, 0x30000, "ProcessALWarp", "ALWARP.jpg"},

@@ -1,5 +1,7 @@
 #include "plugin_harness.h"
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include "contracts/ui_controls.h"
@@ -113,6 +115,28 @@ LONG HeaderField(HGLOBAL dib, bool width) {
 
 int PictureWidth(HGLOBAL dib) { return int(HeaderField(dib, true)); }
 int PictureHeight(HGLOBAL dib) { return int(HeaderField(dib, false)); }
+
+HINSTANCE ExpectPlainExports(const PluginModule& plugin, const char* resourceName,
+                             std::initializer_list<const char*> dialogs) {
+  auto version = plugin.Export<PlugInGetVersionFunction>("PlugInGetVersion");
+  auto name = plugin.Export<GetNameFunction>("GetName");
+  auto resInst = plugin.Export<GetResInstFunction>("GetResInst");
+  auto resName = plugin.Export<ResNameFunction>("ResName");
+  EXPECT_TRUE(version && name && resInst && resName);
+  if (!version || !name || !resInst || !resName) return nullptr;
+  EXPECT_EQ(version(), 1);
+  EXPECT_STREQ(name(), "");
+  EXPECT_STREQ(resName(), resourceName);
+  HINSTANCE resources = resInst();
+  EXPECT_NE(resources, nullptr);
+  if (!resources) return nullptr;
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(resources, path, MAX_PATH);
+  EXPECT_NE(std::strstr(path, resourceName), nullptr) << path;
+  for (const char* dialog : dialogs)
+    EXPECT_NE(FindResourceA(resources, dialog, MAKEINTRESOURCEA(5)), nullptr) << dialog;
+  return resources;
+}
 
 void ExpectInformationTable(const PluginModule& plugin, std::span<const InfoRow> rows, int endKind) {
   auto info = plugin.Export<GetPlugInInfoFunction>("GetPlugInInfo");

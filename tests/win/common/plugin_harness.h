@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <span>
 #include <string>
 
@@ -72,6 +73,13 @@ ScriptedUser& ForwardMouse(ScriptedUser& user, EffectRun& run, int code, int x, 
 // Width and height of a DIB.
 int PictureWidth(HGLOBAL dib);
 int PictureHeight(HGLOBAL dib);
+
+// Checks the plain exports of a colour or geometry plug-in: version 1, an
+// empty name (hosts then use the file name), the resource module's name,
+// that module loaded from beside the plug-in and holding every dialog
+// template of `dialogs`. Returns the resource module (null on failure).
+HINSTANCE ExpectPlainExports(const PluginModule& plugin, const char* resourceName,
+                             std::initializer_list<const char*> dialogs);
 
 // One row a plug-in's information table should hold.
 struct InfoRow {
