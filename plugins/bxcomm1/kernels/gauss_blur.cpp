@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "blur_lanes.h"
 #include "pass_rows.h"
 
 namespace quillo {
@@ -40,9 +41,10 @@ Area AreaOf(const PixelPass& pass) {
           std::min(pass.rowEnd, pass.height)};
 }
 
-// One line of `length` pixels at `stepBytes` apart, blurred in place: the
-// line is read into a buffer first, each end padded with `reach` copies of
-// its end pixel, which is what clamping the positions gives.
+// One line of `length` pixels at `stepBytes` apart, blurred in place with
+// 64-bit sums, for curves too wide for BlurLanes: the line is read into a
+// buffer first, each end padded with `reach` copies of its end pixel, which
+// is what clamping the positions gives.
 void BlurLine(uint8_t* first, int64_t stepBytes, int length, const GaussCurve& curve,
               std::vector<int32_t>& padded) {
   const int c = curve.reach();
@@ -71,23 +73,75 @@ void BlurLine(uint8_t* first, int64_t stepBytes, int length, const GaussCurve& c
   }
 }
 
+// Rows of the area through BlurLanes: each row's bytes become floats with
+// `reach` copies of its end pixels on either side.
+void BlurRowsInLanes(const PixelPass& pass, const BlurLanes& lanes, const Area& a, int y0, int y1) {
+  const size_t c = size_t(lanes.reach()), count = size_t(a.col1 - a.col0) * 3;
+  std::vector<float> padded(BlurLanes::RoundUp(count) + 2 * c * 3, 0.0f);
+  std::vector<uint8_t> line(BlurLanes::RoundUp(count));
+  for (int y = y0; y < y1; ++y) {
+    uint8_t* row = pass.TargetRow(y) + int64_t(a.col0) * 3;
+    float* inside = padded.data() + c * 3;
+    for (size_t i = 0; i < count; ++i) inside[i] = row[i];
+    for (size_t i = 0; i < c * 3; ++i) {
+      padded[i] = inside[i % 3];
+      inside[count + i] = inside[count - 3 + i % 3];
+    }
+    lanes.Convolve(padded.data(), 3, count, line.data());
+    std::memcpy(row, line.data(), count);
+  }
+}
+
+// Columns of the area through BlurLanes, kStrip bytes of every row at a
+// time: the strip's rows become float rows, with `reach` copies of the
+// first and last row above and below. Past a narrow last strip the lanes
+// keep earlier values (or 0), whose results are not stored.
+constexpr size_t kStrip = 96;
+
+void BlurColumnsInLanes(const PixelPass& pass, const BlurLanes& lanes, const Area& a, int x0,
+                        int x1) {
+  const size_t c = size_t(lanes.reach()), length = size_t(a.row1 - a.row0);
+  std::vector<float> padded(BlurLanes::RoundUp(length * kStrip) + 2 * c * kStrip, 0.0f);
+  std::vector<uint8_t> lines(BlurLanes::RoundUp(length * kStrip));
+  for (size_t first = size_t(x0) * 3; first < size_t(x1) * 3; first += kStrip) {
+    const size_t width = std::min(kStrip, size_t(x1) * 3 - first);
+    for (size_t y = 0; y < length; ++y) {
+      const uint8_t* src = pass.TargetRow(a.row0 + int(y)) + first;
+      float* dst = &padded[(c + y) * kStrip];
+      for (size_t b = 0; b < width; ++b) dst[b] = src[b];
+    }
+    for (size_t i = 0; i < c; ++i) {
+      std::memcpy(&padded[i * kStrip], &padded[c * kStrip], kStrip * sizeof(float));
+      std::memcpy(&padded[(c + length + i) * kStrip], &padded[(c + length - 1) * kStrip],
+                  kStrip * sizeof(float));
+    }
+    lanes.Convolve(padded.data(), kStrip, length * kStrip, lines.data());
+    for (size_t y = 0; y < length; ++y)
+      std::memcpy(pass.TargetRow(a.row0 + int(y)) + first, &lines[y * kStrip], width);
+  }
+}
+
 }  // namespace
 
 void BlurAreaColumns(const PixelPass& pass, const GaussCurve& curve, int colBegin, int colEnd) {
   if (!PassGeometryUsable(pass)) return;
   const Area a = AreaOf(pass);
-  if (a.Empty()) return;
+  const int x0 = std::max(colBegin, a.col0), x1 = std::min(colEnd, a.col1);
+  if (a.Empty() || x0 >= x1) return;
+  if (BlurLanes::Fits(curve)) return BlurColumnsInLanes(pass, BlurLanes(curve), a, x0, x1);
   std::vector<int32_t> padded;
-  for (int x = std::max(colBegin, a.col0); x < std::min(colEnd, a.col1); ++x)
+  for (int x = x0; x < x1; ++x)
     BlurLine(pass.TargetRow(a.row0) + int64_t(x) * 3, pass.stride, a.row1 - a.row0, curve, padded);
 }
 
 void BlurAreaRows(const PixelPass& pass, const GaussCurve& curve, int rowBegin, int rowEnd) {
   if (!PassGeometryUsable(pass)) return;
   const Area a = AreaOf(pass);
-  if (a.Empty()) return;
+  const int y0 = std::max(rowBegin, a.row0), y1 = std::min(rowEnd, a.row1);
+  if (a.Empty() || y0 >= y1) return;
+  if (BlurLanes::Fits(curve)) return BlurRowsInLanes(pass, BlurLanes(curve), a, y0, y1);
   std::vector<int32_t> padded;
-  for (int y = std::max(rowBegin, a.row0); y < std::min(rowEnd, a.row1); ++y)
+  for (int y = y0; y < y1; ++y)
     BlurLine(pass.TargetRow(y) + int64_t(a.col0) * 3, 3, a.col1 - a.col0, curve, padded);
 }
 

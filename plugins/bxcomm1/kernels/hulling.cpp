@@ -2,86 +2,83 @@
 
 #include <algorithm>
 #include <new>
+#include <vector>
 
+#include "hull_step.h"
 #include "pass_rows.h"
 
 namespace quillo {
+
+namespace {
+
+// The grid row of a picture row, past the border row.
+inline size_t CellRow(int y, size_t gridStride) { return (size_t(y) + 1) * gridStride + 1; }
+
+}  // namespace
 
 bool DespeckleGrids::Load(const PixelPass& pass) {
   if (!PassGeometryUsable(pass)) return false;
   width_ = pass.width;
   height_ = pass.height;
-  const size_t cells = size_t(width_ + 2) * size_t(height_ + 2);
-  try {
-    for (auto& grid : grid_) grid.assign(cells, 0);
-    scratch_.assign(cells, 0);
-  } catch (const std::bad_alloc&) {
-    for (auto& grid : grid_) std::vector<uint8_t>().swap(grid);
-    std::vector<uint8_t>().swap(scratch_);
+  const size_t gridStride = size_t(width_) + 2;
+  const size_t cells = gridStride * size_t(height_ + 2);
+  for (auto& grid : grid_) grid.reset(new (std::nothrow) uint8_t[cells]);
+  rings_.reset(new (std::nothrow) uint8_t[kSteps * 3 * gridStride]());
+  if (!grid_[0] || !grid_[1] || !grid_[2] || !rings_) {
+    for (auto& grid : grid_) grid.reset();
+    rings_.reset();
     return false;
   }
-  const size_t gridStride = size_t(width_) + 2;
+  for (auto& grid : grid_) {
+    std::fill_n(&grid[0], gridStride, uint8_t(0));
+    std::fill_n(&grid[cells - gridStride], gridStride, uint8_t(0));
+  }
   for (int y = 0; y < height_; ++y) {
     const uint8_t* in = pass.SourceRow(y);
-    for (int c = 0; c < 3; ++c) {
-      uint8_t* cell = &grid_[c][(size_t(y) + 1) * gridStride + 1];
-      for (int x = 0; x < width_; ++x) cell[x] = in[x * 3 + c];
-    }
+    uint8_t* c0 = &grid_[0][CellRow(y, gridStride)];
+    uint8_t* c1 = &grid_[1][CellRow(y, gridStride)];
+    uint8_t* c2 = &grid_[2][CellRow(y, gridStride)];
+    c0[-1] = c1[-1] = c2[-1] = 0;
+    c0[width_] = c1[width_] = c2[width_] = 0;
+    for (int x = 0, w = width_; x < w; ++x, in += 3) c0[x] = in[0], c1[x] = in[1], c2[x] = in[2];
   }
   return true;
 }
 
-void DespeckleGrids::Hull(int channel, int dx, int dy, bool raise) {
-  std::vector<uint8_t>& grid = grid_[channel];
-  const int64_t gridStride = int64_t(width_) + 2;
-  const int64_t ahead = dy * gridStride + dx;  // the neighbour at +d
-  for (int y = 1; y <= height_; ++y) {
-    const uint8_t* v = &grid[size_t(y * gridStride + 1)];
-    uint8_t* t = &scratch_[size_t(y * gridStride + 1)];
-    if (raise) {
-      for (int x = 0; x < width_; ++x) t[x] = uint8_t(v[x] < v[x + ahead] ? v[x] + 1 : v[x]);
-    } else {
-      for (int x = 0; x < width_; ++x)
-        t[x] = uint8_t(int(v[x]) >= int(v[x + ahead]) + 2 ? v[x] - 1 : v[x]);
-    }
-  }
-  for (int y = 1; y <= height_; ++y) {
-    const uint8_t* t = &scratch_[size_t(y * gridStride + 1)];
-    uint8_t* out = &grid[size_t(y * gridStride + 1)];
-    if (raise) {
-      for (int x = 0; x < width_; ++x)
-        out[x] = uint8_t(t[x] <= t[x - ahead] && t[x] < t[x + ahead] ? t[x] + 1 : t[x]);
-    } else {
-      for (int x = 0; x < width_; ++x)
-        out[x] = uint8_t(int(t[x]) >= int(t[x - ahead]) + 2 && t[x] > t[x + ahead] ? t[x] - 1 : t[x]);
-    }
-  }
-}
-
+// Step s handles row tick - 2s: the step before it has then finished the
+// two rows beyond, and never reads the rows this step has written again.
 void DespeckleGrids::Run(int channel) {
-  if (channel < 0 || channel > 2 || grid_[channel].empty()) return;
-  std::fill(scratch_.begin(), scratch_.end(), uint8_t(0));
+  if (channel < 0 || channel > 2 || !grid_[channel]) return;
   static constexpr int kDirections[4][2] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
+  const int64_t gridStride = int64_t(width_) + 2;
+  std::vector<HullStep> chain;
+  chain.reserve(kSteps);
   for (const auto& d : kDirections) {
-    Hull(channel, d[0], d[1], true);
-    Hull(channel, -d[0], -d[1], true);
-    Hull(channel, -d[0], -d[1], false);
-    Hull(channel, d[0], d[1], false);
+    for (const HullMove move : {HullMove{d[0], d[1], true}, HullMove{-d[0], -d[1], true},
+                                HullMove{-d[0], -d[1], false}, HullMove{d[0], d[1], false}}) {
+      uint8_t* ring = &rings_[size_t(chain.size()) * 3 * size_t(gridStride)];
+      chain.emplace_back(move, grid_[channel].get(), width_, height_, ring);
+    }
+  }
+  for (int tick = 1; tick <= height_ + 2 * (kSteps - 1); ++tick) {
+    for (int s = 0; s < kSteps; ++s) {
+      const int y = tick - 2 * s;
+      if (y >= 1 && y <= height_) chain[size_t(s)].Row(y);
+    }
   }
 }
 
 void DespeckleGrids::Store(const PixelPass& pass) const {
-  if (grid_[0].empty() || pass.width != width_ || pass.height != height_ || !PassGeometryUsable(pass))
-    return;
+  if (!grid_[0] || pass.width != width_ || pass.height != height_ || !PassGeometryUsable(pass)) return;
   const size_t gridStride = size_t(width_) + 2;
   const int row0 = std::max(pass.rowBegin, 0), row1 = std::min(pass.rowEnd, height_);
   const int col0 = std::max(pass.colBegin, 0), col1 = std::min(pass.colEnd, width_);
   for (int y = row0; y < row1; ++y) {
-    uint8_t* out = pass.TargetRow(y);
-    for (int c = 0; c < 3; ++c) {
-      const uint8_t* cell = &grid_[c][(size_t(y) + 1) * gridStride + 1];
-      for (int x = col0; x < col1; ++x) out[x * 3 + c] = cell[x];
-    }
+    uint8_t* out = pass.TargetRow(y) + size_t(col0) * 3;
+    const uint8_t* c0 = &grid_[0][CellRow(y, gridStride)];
+    const uint8_t* c1 = &grid_[1][CellRow(y, gridStride)];
+    const uint8_t* c2 = &grid_[2][CellRow(y, gridStride)];
+    for (int x = col0; x < col1; ++x, out += 3) out[0] = c0[x], out[1] = c1[x], out[2] = c2[x];
   }
 }
 

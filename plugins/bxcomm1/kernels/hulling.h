@@ -8,10 +8,12 @@
 //     t = v - 1 if v >= it + 2; else t = v;
 //   sweep 2, t against the scratch at +d (N) and -d (O): raise, when t <= O,
 //     t + 1 if t < N; lower, when t >= O + 2, t - 1 if t > N.
-// Border cells are never written; the scratch is cleared for each channel.
+// Border cells are never written. The steps run as a chain down the grid a
+// few rows apart (hull_step.h), which gives the same cells as running each
+// step over the whole grid in turn.
 #pragma once
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "imaging/basics/pixel_pass.h"
 
@@ -28,10 +30,11 @@ class DespeckleGrids {
   void Store(const PixelPass& pass) const;
 
  private:
-  void Hull(int channel, int dx, int dy, bool raise);
+  static constexpr int kSteps = 16;
   int width_ = 0, height_ = 0;
-  std::vector<uint8_t> grid_[3];
-  std::vector<uint8_t> scratch_;
+  // Allocated without clearing: Load writes every cell, border included.
+  std::unique_ptr<uint8_t[]> grid_[3];
+  std::unique_ptr<uint8_t[]> rings_;  // three scratch rows for each step
 };
 
 }  // namespace quillo
