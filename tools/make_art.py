@@ -856,6 +856,22 @@ def app_icon(size):
     return c
 
 
+def gift_icon(size):
+    """The gift player's icon: the wrapped box of the Pack button on a tile."""
+    s = size / 32.0
+    c = Canvas(size, size)
+    tile = rrect(1 * s, 1 * s, 31 * s, 31 * s, 6 * s)
+    c.paint(tile, darken(INK, 0.35))
+    c.paint(tile, vgrad(lighten(TEAL, 0.2), INK, 0, size), grow=-max(1.0, s))
+    styled(c, rrect(7 * s, 14 * s, 25 * s, 28 * s, 1.5 * s), CORAL)
+    styled(c, rrect(5 * s, 10 * s, 27 * s, 15 * s, 1.5 * s), lighten(CORAL, 0.1))
+    c.paint(rrect(14.5 * s, 10 * s, 17.5 * s, 28 * s, 0.5 * s), SUN)
+    bow = union(circle(12.5 * s, 7 * s, 3 * s), circle(19.5 * s, 7 * s, 3 * s))
+    c.paint(bow, darken(SUN, 0.3))
+    c.paint(bow, SUN, grow=-max(0.7, s))
+    return c
+
+
 def cursor_grid():
     """Crosshair with a gap at its hot spot (15, 15) and a small quill."""
     g = [[None] * 32 for _ in range(32)]
@@ -905,6 +921,7 @@ def main():
     bmp('ThumbSpin', spin_header())
     write_ico(os.path.join(out, 'bxView.ico'), [app_icon(32), app_icon(16)])
     write_cur(os.path.join(out, 'bxView.cur'), cursor_grid(), (15, 15))
+    write_ico(os.path.join(out, 'Posy.ico'), [gift_icon(32), gift_icon(16)])
 
 
 if __name__ == '__main__':

@@ -78,4 +78,9 @@ void TerminateStrings(EffectRecord& record) {
   record.category[kCategoryFieldChars - 1] = 0;
 }
 
+bool IsBareFileName(std::string_view name) {
+  return !name.empty() && name.find_first_of("\\/:") == std::string_view::npos &&
+         name.find("..") == std::string_view::npos;
+}
+
 }  // namespace quillo

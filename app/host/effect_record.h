@@ -114,6 +114,11 @@ inline std::string_view ExampleName(const EffectRecord& r) { return FieldText(r.
 inline std::string_view DisplayName(const EffectRecord& r) { return FieldText(r.displayName, kDisplayNameFieldChars); }
 inline std::string_view CategoryName(const EffectRecord& r) { return FieldText(r.category, kCategoryFieldChars); }
 
+// A file name that names nothing outside its folder: not empty, no path
+// separator or drive colon, no "..". Every module, resource and picture name
+// read from a record (which may come from another machine) is checked so.
+bool IsBareFileName(std::string_view name);
+
 // Makes every string field end with a zero byte at the latest in its last
 // byte, so a record from a file can be used as zero-terminated text.
 void TerminateStrings(EffectRecord& record);

@@ -25,6 +25,10 @@ build=${1:-$root/build/filters-bench}
 photo=$corpus/photos/Storm.jpg
 bench_build filters_bench "$build"
 export VIPS_CONCURRENCY=1
+if ! command -v vips >/dev/null; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q libvips-tools >/dev/null ||
+    { echo "libvips-tools is needed (apt-get install libvips-tools)" >&2; exit 1; }
+fi
 
 picture=$work/in.ppm
 "$magick" "$photo" -resize '4000x3000!' -seed 1 -attenuate 0.4 +noise Gaussian -depth 8 "$picture"

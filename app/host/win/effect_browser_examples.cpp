@@ -22,10 +22,7 @@ constexpr DWORD kCopyBlock = 1000;
 
 // An example name is a bare file name: anything that could lead out of the
 // Examples folder (or the collection folder) is refused.
-bool IsBareFileName(std::string_view name) {
-  if (name.empty() || name == "N/A" || name == "." || name == "..") return false;
-  return name.find_first_of("\\/:") == std::string_view::npos;
-}
+bool IsExampleName(std::string_view name) { return name != "N/A" && name != "." && IsBareFileName(name); }
 
 bool FileExists(const char* path) {
   const DWORD attributes = GetFileAttributesA(path);
@@ -40,7 +37,7 @@ std::string ExamplePath(std::string_view name) {
 }
 
 HGLOBAL LoadExample(std::string_view name) {
-  if (!IsBareFileName(name)) return nullptr;
+  if (!IsExampleName(name)) return nullptr;
   const std::string path = ExamplePath(name);
   if (path.empty() || !FileExists(path.c_str())) return nullptr;
   return LoadDIB(path.c_str());
@@ -146,7 +143,7 @@ void ShowSetupInfo(const BrowserState& state, const EffectRecord& record) {
   const int count = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
     const EffectRecord* listed = EffectAt(list, i);
-    if (!listed || !IsBareFileName(ExampleName(*listed))) continue;
+    if (!listed || !IsExampleName(ExampleName(*listed))) continue;
     const std::string from = ExamplePath(ExampleName(*listed));
     const auto to = JoinPath(kCollectionFolder, ExampleName(*listed));
     if (!from.empty() && to && FileExists(from.c_str())) CopyInBlocks(from.c_str(), to->c_str());

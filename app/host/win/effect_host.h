@@ -23,6 +23,9 @@ void FitEffectImage(UndoSlot* slot, const EffectRecord& record, HWND view);
 const EffectRecord* CurrentEffect();
 // The running effect's dialog (the effect dialog variable), or nullptr.
 HWND CurrentEffectDialog();
+// The picture the running effect started from (host context word 9), or
+// nullptr.
+HGLOBAL CurrentEffectOriginalImage();
 
 // Rebuilds "BXFun.inf" from every "*.PL1" in the program directory.
 void ScanPlugins();

@@ -83,6 +83,8 @@ const EffectRecord* CurrentEffect() { return g_running ? &g_current : nullptr; }
 
 HWND CurrentEffectDialog() { return g_running ? g_app.effectDialog : nullptr; }
 
+HGLOBAL CurrentEffectOriginalImage() { return g_running ? HGLOBAL(g_context[kHostOriginalImage]) : nullptr; }
+
 void FitEffectImage(UndoSlot* slot, const EffectRecord& record, HWND view) {
   if (!slot) return;
   const EffectFit fit = FitForEffect(record.kind, record.optionFlags, slot->width, slot->height,

@@ -24,6 +24,7 @@
 #include "frame_window.h"
 #include "open_dialog.h"
 #include "open_image.h"
+#include "package_install.h"
 #include "save_dialog.h"
 #include "thumbnail_pane.h"
 #include "timer_dialog.h"
@@ -127,7 +128,14 @@ void OnPanelCommand(int command, HWND document) {
   HWND dialog = CurrentEffectDialog();
   if (!dialog || !IsWindow(dialog)) return;
   ModalStep aside;
-  // The gift and screen-saver builders are not part of this program yet.
+  if (command == CMD_PANEL_SAVER) {
+    if (InstallPackageAsScreenSaver())
+      MessageBoxA(g_app.frame, LoadResString(IDS_SAVER_INSTALLED), "OK", MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL);
+    else
+      MessageBoxA(g_app.frame, LoadResString(IDS_SAVER_FAILED), nullptr, MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL);
+    return;
+  }
+  // The gift builder is not part of this program yet.
   MessageBeep(0);
 }
 
@@ -219,6 +227,7 @@ void OnFrameCommand(HWND frame, WPARAM wParam, LPARAM lParam) {
     case CMD_EFFECT_BROWSER_3: case CMD_EFFECT_BROWSER_4:
       OnBrowserCommand(frame, command);
       break;
+    case CMD_EFFECT_SAVER_INSTALL: InstallEffectScreenSaver(); break;
     case CMD_REBUILD_CATALOGUE:
       CloseEffectBrowser();
       ScanPlugins();

@@ -1,5 +1,7 @@
 #include "studio_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include "app/shell/app_state.h"
 #include "app/shell/document_window.h"
 #include "app/shell/win/studio.h"
@@ -12,6 +14,20 @@ int StartInProcessStudio(HACCEL* accelerators) {
   if (accelerators) *accelerators = loaded;
   if (HWND logo = FindWindowA("BEXALogo", nullptr)) SendMessageA(logo, WM_LBUTTONDOWN, 0, 0);
   PumpMessages();
+  return started;
+}
+
+int StartStudioOnce() {
+  static int started = 0;
+  static bool tried = false;
+  if (!tried) {
+    tried = true;
+    started = StartInProcessStudio();
+    struct Stop : ::testing::Environment {
+      void TearDown() override { StopInProcessStudio(); }
+    };
+    ::testing::AddGlobalTestEnvironment(new Stop);
+  }
   return started;
 }
 

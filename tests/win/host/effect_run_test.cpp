@@ -62,12 +62,11 @@ bool SameHistory(const History& a, const History& b) {
 class EffectRun : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    started_ = StartInProcessStudio();
+    started_ = StartStudioOnce();
     probeModule_ = LoadLibraryA((ProgramDir() + "\\HostProbe.DLL").c_str());
     Pump();
   }
   static void TearDownTestSuite() {
-    StopInProcessStudio();
     if (probeModule_) FreeLibrary(probeModule_);
   }
   void SetUp() override {

@@ -27,9 +27,10 @@ std::string Decimal(HWND window) {
   return std::to_string(reinterpret_cast<UINT_PTR>(window));
 }
 
-SaverProcess::SaverProcess(const std::string& arguments) {
+SaverProcess::SaverProcess(const std::string& arguments, const std::string& program) {
   const std::string dir = quillo::test::ProgramDir();
-  std::string line = "\"" + dir + "\\QuilloTestSaver.scr\" " + arguments;
+  const std::string path = program.empty() ? dir + "\\QuilloTestSaver.scr" : program;
+  std::string line = "\"" + path + "\" " + arguments;
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,

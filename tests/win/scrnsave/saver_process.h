@@ -10,7 +10,9 @@
 
 class SaverProcess {
  public:
-  explicit SaverProcess(const std::string& arguments);
+  // `program` is the saver's full path; empty starts the test saver of the
+  // build's bin folder.
+  explicit SaverProcess(const std::string& arguments, const std::string& program = {});
   ~SaverProcess();  // ends the saver if it still runs
   bool started() const { return started_; }
   // Visible top-level windows of the saver, or its children of `parent`.

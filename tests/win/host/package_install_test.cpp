@@ -1,0 +1,208 @@
+// The studio keeps a running Water effect as a package: the files in the
+// package folder, the settings and "system.ini", a saver program already in
+// the system directory left alone, and a failed step leaving no listed
+// package behind.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/host/catalogue_file.h"
+#include "app/host/win/effect_host.h"
+#include "app/shell/app_state.h"
+#include "app/shell/resource_ids.h"
+#include "app/shell/win/open_image.h"
+#include "contracts/plugin_contract.h"
+#include "message_box_watcher.h"
+#include "plugins/qlo12/kernels/water_blob.h"
+#include "resources/qlo12/qlo12_ids.h"
+#include "studio_fixture.h"
+#include "win_test_support.h"
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+
+std::vector<uint8_t> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string WindowsFolder() {
+  char path[MAX_PATH];
+  GetWindowsDirectoryA(path, sizeof path);
+  return path;
+}
+
+std::string SystemFolder() {
+  char path[MAX_PATH];
+  GetSystemDirectoryA(path, sizeof path);
+  return path;
+}
+
+std::string Setting(const char* section, const char* key, const char* file) {
+  char value[MAX_PATH] = {};
+  GetPrivateProfileStringA(section, key, "", value, sizeof value, file);
+  return value;
+}
+
+// Every file of the package folder, and the folder itself.
+void RemovePackageFolder(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+// Names of the package files in the folder ("*.SSD" and "*.bexa").
+std::vector<std::string> Listed(const std::string& folder, const char* pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(found.cFileName);
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+EffectRecord WaterRecord() {
+  EffectRecord r;
+  EffectInfoEntry entry{32, 0, 1, 0, IDS_WATER, IDS_CATEGORY_WATER, 0x1008, "ProcessWater", "Water.jpg"};
+  EXPECT_EQ(BuildEffectRecord(entry, "Qlo12.PL1", "Water", "Water", r), RecordBuildResult::kOk);
+  return r;
+}
+
+class PackageInstall : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { started_ = StartStudioOnce(); }
+  void SetUp() override {
+    ASSERT_EQ(started_, -1);
+    RemovePackageFolder(folder_);
+    savedSaver_ = Setting("boot", "SCRNSAVE.EXE", "system.ini");
+    saverWasThere_ = Exists(mailSaver_);
+    ASSERT_NE(OpenImageHandle(MakeTestPicture(160, 120), "package source"), nullptr);
+    PumpMessages();
+  }
+  void TearDown() override {
+    CloseAllDocuments();
+    RemovePackageFolder(folder_);
+    if (!saverWasThere_) DeleteFileA(mailSaver_.c_str());
+    WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", savedSaver_.empty() ? nullptr : savedSaver_.c_str(),
+                               "system.ini");
+    WritePrivateProfileStringA("Saver", "Default", nullptr, "bexadbms.ini");
+  }
+
+  // Runs Water, presses the panel's "Saver" `times` times while it plays
+  // (running `between` after each), then stops it and cancels the effect.
+  void InstallWhilePlaying(int times, std::function<void()> between = [] {}) {
+    auto playing = [] {
+      HWND d = g_app.effectDialog;
+      HWND play = d && IsWindow(d) ? GetDlgItem(d, IDC_EFFECT_APPLY) : nullptr;
+      return play && !IsWindowEnabled(play);
+    };
+    auto cancel = [] {
+      PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      return true;
+    };
+    ScriptedUser user;
+    user.Then(playing).WaitTicks(5);
+    for (int i = 0; i < times; ++i)
+      user.Then([between] {
+        SendMessageA(g_app.frame, WM_COMMAND, CMD_PANEL_SAVER, 0);
+        between();
+        return true;
+      });
+    user.Then(cancel).Then([playing] { return !playing(); }).Then(cancel);
+    RunEffect(WaterRecord());
+    EXPECT_TRUE(user.finished());
+  }
+
+  static inline int started_ = 0;
+  const std::string folder_ = WindowsFolder() + "\\Bexa\\";
+  const std::string mailSaver_ = SystemFolder() + "\\MailSaver.scr";
+  std::string savedSaver_;
+  bool saverWasThere_ = false;
+};
+
+TEST_F(PackageInstall, ARunningWaterBecomesAPackageAndTheScreenSaver) {
+  // A saver program already in the system directory stays as it is.
+  const bool replaceSaver = !saverWasThere_;
+  MessageBoxWatcher boxes;
+  std::vector<std::string> defaults;
+  InstallWhilePlaying(2, [&] {
+    defaults.push_back(Setting("Saver", "Default", "bexadbms.ini"));
+    if (replaceSaver && defaults.size() == 1) {
+      EXPECT_EQ(FileBytes(mailSaver_), FileBytes(ProgramDir() + "\\MailSaver.scr"));
+      std::ofstream(mailSaver_, std::ios::binary) << "an older saver";
+    }
+  });
+  const auto shown = boxes.boxes();
+  ASSERT_EQ(shown.size(), 2u) << boxes.Describe();
+  for (const auto& box : shown) {
+    EXPECT_EQ(box.caption, "OK");
+    EXPECT_EQ(box.text, LoadResString(IDS_SAVER_INSTALLED));
+  }
+  if (replaceSaver) {
+    const std::vector<uint8_t> older = FileBytes(mailSaver_);
+    EXPECT_EQ(std::string(older.begin(), older.end()), "an older saver");
+  }
+
+  // Two packages, even when both were saved within the same second.
+  ASSERT_EQ(defaults.size(), 2u);
+  EXPECT_NE(defaults[0], defaults[1]);
+  EXPECT_EQ(Listed(folder_, "*.SSD").size(), 2u);
+  EXPECT_EQ(Setting("Saver", "Default", "bexadbms.ini"), defaults[1]);
+  const std::string name = defaults[1];
+  ASSERT_EQ(name.rfind("_20", 0), 0u) << name;
+
+  const std::vector<uint8_t> picture = FileBytes(folder_ + name + ".bexa");
+  ASSERT_GT(picture.size(), 2u);
+  EXPECT_EQ(picture[0], 0xFF);
+  EXPECT_EQ(picture[1], 0xD8) << "a JPEG picture";
+  EXPECT_EQ(FileBytes(folder_ + name + ".SSD"), WriteEffectRecords({WaterRecord()}));
+  const std::vector<uint8_t> parameters = FileBytes(folder_ + name + ".Prm");
+  ASSERT_GE(parameters.size(), 8u);
+  uint32_t magic = 0;
+  std::memcpy(&magic, parameters.data(), 4);
+  EXPECT_EQ(magic, qlo12::kWaterBlobMagic);
+  for (const char* module : {"BXUI.DLL", "BXDIB3.DLL", "BXCOMM.DLL", "Posy.r", "Qlo12.PL1", "PkgSaver.dll", "Qlo12.R"})
+    EXPECT_EQ(FileBytes(folder_ + module), FileBytes(ProgramDir() + "\\" + module)) << module;
+
+  char shortPath[MAX_PATH] = {};
+  GetShortPathNameA(mailSaver_.c_str(), shortPath, sizeof shortPath);
+  EXPECT_EQ(Setting("boot", "SCRNSAVE.EXE", "system.ini"), shortPath);
+  BOOL active = FALSE;
+  SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+  EXPECT_TRUE(active);
+}
+
+// A support module that cannot be copied fails the install with the
+// failure message, and no package is listed: the picture written before is
+// removed again, the record never written.
+TEST_F(PackageInstall, AFailedCopyLeavesNoListedPackage) {
+  const std::string posy = ProgramDir() + "\\Posy.R", aside = posy + ".aside";
+  ASSERT_TRUE(MoveFileA(posy.c_str(), aside.c_str()));
+  MessageBoxWatcher boxes;
+  InstallWhilePlaying(1);
+  MoveFileA(aside.c_str(), posy.c_str());
+  const auto shown = boxes.boxes();
+  ASSERT_EQ(shown.size(), 1u) << boxes.Describe();
+  EXPECT_EQ(shown[0].text, LoadResString(IDS_SAVER_FAILED));
+  EXPECT_TRUE(Listed(folder_, "*.SSD").empty());
+  EXPECT_TRUE(Listed(folder_, "_*").empty());
+  EXPECT_EQ(Setting("Saver", "Default", "bexadbms.ini"), "");
+}
+
+}  // namespace
