@@ -9,7 +9,7 @@ build=${QUILLO_BUILD_DIR:-$root/build}/run-win64
 "$root/tools/install-deps.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-win64.cmake" >/dev/null
-cmake --build "$build" --target quillo bxcomm1 bxcomm1_resources qlo12 qlo12_resources make_catalogue
+cmake --build "$build" --target quillo bxcomm1 bxcomm1_resources bxcomm2 bxcomm2_resources qlo12 qlo12_resources make_catalogue
 bin="$build/bin"
 sample="Z:$(echo "$bin/Samples/coffee.png" | tr / '\\\\')"
 program=("$bin/Quillo.exe" "$sample")

@@ -4,6 +4,7 @@
 // package behind.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -186,6 +187,51 @@ TEST_F(PackageInstall, ARunningWaterBecomesAPackageAndTheScreenSaver) {
   BOOL active = FALSE;
   SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
   EXPECT_TRUE(active);
+}
+
+// Water's frame rate in the studio on a picture of the saver stage's size
+// (QUILLO_MEASURE_FPS=WxH), to set beside the stage's own figure.
+LRESULT CALLBACK CountFrames(int code, WPARAM wParam, LPARAM lParam);
+int g_frames = 0;
+HHOOK g_hook = nullptr;
+LRESULT CALLBACK CountFrames(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->message == EM_NEW_FRAME) ++g_frames;
+  return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+TEST_F(PackageInstall, WaterFrameRate) {
+  char size[32] = {};
+  int width = 0, height = 0;
+  if (!GetEnvironmentVariableA("QUILLO_MEASURE_FPS", size, sizeof size) ||
+      std::sscanf(size, "%dx%d", &width, &height) != 2)
+    GTEST_SKIP();
+  CloseAllDocuments();
+  ASSERT_NE(OpenImageHandle(MakeTestPicture(width, height), "frame rate"), nullptr);
+  g_hook = SetWindowsHookExA(WH_CALLWNDPROC, CountFrames, nullptr, GetCurrentThreadId());
+  DWORD start = 0;
+  int first = 0;
+  double fps = 0;
+  ScriptedUser user;
+  user.Then([&] {
+    if (g_frames < 5) return false;
+    start = GetTickCount(), first = g_frames;
+    return true;
+  });
+  user.Then([&] {
+    if (GetTickCount() - start < 4000) return false;
+    fps = double(g_frames - first) * 1000.0 / double(GetTickCount() - start);
+    PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return true;
+  });
+  user.WaitTicks(10).Then([] {
+    PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return true;
+  });
+  RunEffect(WaterRecord());
+  UnhookWindowsHookEx(g_hook);
+  std::printf("studio frame rate, Water %dx%d: %.1f frames/s\n", width, height, fps);
+  EXPECT_GT(fps, 0.0);
 }
 
 // A support module that cannot be copied fails the install with the

@@ -139,6 +139,14 @@ bool PackageFixture::WritePackage(const std::string& name, int width, int height
   return WriteFile(name + ".SSD", bytes);
 }
 
+bool PackageFixture::WritePackageWithPicture(const std::string& name, const std::string& pictureFile,
+                                             const EffectRecord& record) {
+  const std::string image = name + ".BEXA";
+  if (!CopyFileA(pictureFile.c_str(), Path(image).c_str(), FALSE)) return false;
+  added_.push_back(image);
+  return WriteFile(name + ".SSD", std::string(reinterpret_cast<const char*>(&record), sizeof record));
+}
+
 bool PackageFixture::WriteFile(const std::string& fileName, const std::string& content) {
   HANDLE file = CreateFileA(Path(fileName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -41,6 +41,9 @@ class PackageFixture {
   // holding `record`'s bytes, or just its first `recordBytes` bytes.
   bool WritePackage(const std::string& name, int width, int height, const EffectRecord& record,
                     size_t recordBytes = kEffectRecordSize);
+  // The same with a picture file of any size (copied as name.BEXA).
+  bool WritePackageWithPicture(const std::string& name, const std::string& pictureFile,
+                               const EffectRecord& record);
   // Any other file of the package directory, removed again at the end.
   bool WriteFile(const std::string& fileName, const std::string& content);
   bool Exists(const std::string& fileName) const;

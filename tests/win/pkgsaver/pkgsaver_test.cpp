@@ -189,6 +189,30 @@ TEST_F(PackageSaver, ReplaysThePackageFullScreenAndTheEffectPlays) {
   EndSaver(saver, window);
 }
 
+// A photograph of the stage replaying a Water package made from a picture of
+// the screen's size, and the frame rate there: run with QUILLO_SHOWCASE_SAVER
+// naming the screenshot and QUILLO_SHOWCASE_PICTURE a JPEG to package.
+TEST_F(PackageSaver, Showcase) {
+  char shot[MAX_PATH] = {}, picture[MAX_PATH] = {};
+  if (!GetEnvironmentVariableA("QUILLO_SHOWCASE_SAVER", shot, sizeof shot) ||
+      !GetEnvironmentVariableA("QUILLO_SHOWCASE_PICTURE", picture, sizeof picture))
+    GTEST_SKIP();
+  ASSERT_TRUE(fixture.WritePackageWithPicture(kFirst, picture, fixture.WaterRecord()));
+  fixture.SetSetting("Default", kFirst.c_str());
+  SaverProcess saver("/s", fixture.saverProgram());
+  HWND window = saver.WaitWindow();
+  ASSERT_NE(window, nullptr);
+  const RECT area = WaitForPlayingStage(window);
+  const LRESULT before = Ask(window, kPaints);
+  const DWORD from = GetTickCount();
+  PumpUntil([&] { return GetTickCount() - from >= 4000; }, 5000);
+  const double fps = double(Ask(window, kPaints) - before) * 1000.0 / double(GetTickCount() - from);
+  std::printf("stage frame rate, Water %dx%d: %.1f frames/s\n", int(area.right - area.left),
+              int(area.bottom - area.top), fps);
+  EXPECT_TRUE(quillo::test::SaveWindowShot(window, shot));
+  EndSaver(saver, window);
+}
+
 TEST_F(PackageSaver, SwitchesBetweenTwoPackagesEverySwitchPeriod) {
   ASSERT_TRUE(fixture.WritePackage(kFirst, 320, 240, fixture.WaterRecord()));
   ASSERT_TRUE(fixture.WritePackage(kSecond, 200, 160, fixture.WaterRecord()));
