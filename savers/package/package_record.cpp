@@ -20,7 +20,8 @@ bool AcceptParameterBlock(std::span<const uint8_t> block) {
   if (block.size() < 8) return false;
   int32_t declared = 0;
   std::memcpy(&declared, block.data() + 4, sizeof declared);
-  return declared < 0 || uint64_t(declared) <= block.size();
+  // A size below the 8-byte header (negative ones too) is no block at all.
+  return declared >= 8 && uint64_t(declared) <= block.size();
 }
 
 }  // namespace quillo::package

@@ -25,7 +25,8 @@ RecordCheck ReadPackageRecord(std::span<const uint8_t> bytes, EffectRecord& out)
 
 // Whether a stored parameter block may be handed to an effect: at least 8
 // bytes, and at least as long as its own size field (32-bit little-endian
-// at byte offset 4) says. Effects read that many bytes.
+// at byte offset 4) says, which must itself cover the 8-byte header.
+// Effects read that many bytes.
 bool AcceptParameterBlock(std::span<const uint8_t> block);
 
 }  // namespace quillo::package

@@ -128,6 +128,8 @@ TEST(ParameterBlock, NeedsEightBytesAndAsManyAsItsSizeFieldSays) {
   EXPECT_FALSE(AcceptParameterBlock({}));
   EXPECT_FALSE(AcceptParameterBlock(block(40, 41)));
   EXPECT_FALSE(AcceptParameterBlock(block(40, INT32_MAX)));
+  EXPECT_FALSE(AcceptParameterBlock(block(40, -1)));
+  EXPECT_FALSE(AcceptParameterBlock(block(40, 7)));
   EXPECT_TRUE(AcceptParameterBlock(block(40, 40)));
   EXPECT_TRUE(AcceptParameterBlock(block(48, 40)));
   EXPECT_TRUE(AcceptParameterBlock(block(8, 8)));

@@ -189,6 +189,40 @@ TEST_F(PackageInstall, ARunningWaterBecomesAPackageAndTheScreenSaver) {
   EXPECT_TRUE(active);
 }
 
+// The effect saver: BXSaver.SCR copied into the system directory when it is
+// missing (an existing one kept), told where EffSaver.DLL lies, and made the
+// screen saver; without the saver program nothing changes.
+TEST_F(PackageInstall, TheEffectSaverCommandInstallsBXSaver) {
+  const std::string saver = SystemFolder() + "\\BXSaver.SCR", source = ProgramDir() + "\\BXSaver.SCR";
+  const bool saverWasThere = Exists(saver);
+  const std::string savedEngine = Setting("Saver", "Engine", "bexadbms.ini");
+  if (!saverWasThere) {
+    SendMessageA(g_app.frame, WM_COMMAND, CMD_EFFECT_SAVER_INSTALL, 0);
+    EXPECT_EQ(FileBytes(saver), FileBytes(source));
+  }
+  std::ofstream(saver, std::ios::binary) << "kept";
+  SendMessageA(g_app.frame, WM_COMMAND, CMD_EFFECT_SAVER_INSTALL, 0);
+  const std::vector<uint8_t> kept = FileBytes(saver);
+  EXPECT_EQ(std::string(kept.begin(), kept.end()), "kept");
+  EXPECT_EQ(Setting("Saver", "Engine", "bexadbms.ini"), ProgramDir() + "\\EffSaver.DLL");
+  char shortPath[MAX_PATH] = {};
+  GetShortPathNameA(saver.c_str(), shortPath, sizeof shortPath);
+  EXPECT_EQ(Setting("boot", "SCRNSAVE.EXE", "system.ini"), shortPath);
+
+  // Neither copy to be had: a beep, and the setting stays.
+  DeleteFileA(saver.c_str());
+  const std::string aside = source + ".aside";
+  ASSERT_TRUE(MoveFileA(source.c_str(), aside.c_str()));
+  WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", "before.scr", "system.ini");
+  SendMessageA(g_app.frame, WM_COMMAND, CMD_EFFECT_SAVER_INSTALL, 0);
+  MoveFileA(aside.c_str(), source.c_str());
+  EXPECT_FALSE(Exists(saver));
+  EXPECT_EQ(Setting("boot", "SCRNSAVE.EXE", "system.ini"), "before.scr");
+
+  if (saverWasThere) CopyFileA(source.c_str(), saver.c_str(), FALSE);
+  WritePrivateProfileStringA("Saver", "Engine", savedEngine.empty() ? nullptr : savedEngine.c_str(), "bexadbms.ini");
+}
+
 // Water's frame rate in the studio on a picture of the saver stage's size
 // (QUILLO_MEASURE_FPS=WxH), to set beside the stage's own figure.
 LRESULT CALLBACK CountFrames(int code, WPARAM wParam, LPARAM lParam);
