@@ -25,6 +25,14 @@ struct EffectFit {
 // arithmetic, rounded to nearest). Option 0x8000 only resets the zoom; warp
 // effects without fitting bits reset the zoom too. A screen too small for
 // any area leaves the image alone; a result below 1 pixel becomes 1.
+// The shared part of both fits: the area halved in height with 0x4000 and
+// in width with 0x2000, and an image wider or taller than it shrunk into it
+// keeping its aspect ratio (MulDiv arithmetic, rounded to nearest; at least
+// 1 pixel each way). False when the image fits as it is or the area or the
+// image is empty.
+bool ShrinkIntoArea(int32_t optionFlags, int32_t areaWidth, int32_t areaHeight, int32_t imageWidth,
+                    int32_t imageHeight, int32_t* width, int32_t* height);
+
 EffectFit FitForEffect(int32_t kind, int32_t optionFlags, int32_t imageWidth, int32_t imageHeight,
                        int32_t screenWidth, int32_t screenHeight);
 
