@@ -13,6 +13,7 @@
 
 #include "app/host/catalogue_file.h"
 #include "app/host/win/effect_host.h"
+#include "app/host/win/package_files.h"
 #include "app/shell/app_state.h"
 #include "app/shell/resource_ids.h"
 #include "app/shell/win/open_image.h"
@@ -221,6 +222,31 @@ TEST_F(PackageInstall, TheEffectSaverCommandInstallsBXSaver) {
 
   if (saverWasThere) CopyFileA(source.c_str(), saver.c_str(), FALSE);
   WritePrivateProfileStringA("Saver", "Engine", savedEngine.empty() ? nullptr : savedEngine.c_str(), "bexadbms.ini");
+}
+
+// The copy and write primitives never leave a damaged destination: a
+// missing source keeps the old file, sizes across the 30000-byte blocks and
+// an empty file come out whole.
+TEST(PackageFiles, CopiesWholeFilesOrLeaveTheDestinationAlone) {
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  const std::string from = std::string(temp) + "quillo_copy_from.bin", to = std::string(temp) + "quillo_copy_to.bin";
+  std::vector<uint8_t> bytes(70001);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = uint8_t(i * 7 + 3);
+  ASSERT_EQ(WriteBufferToFile(bytes.data(), bytes.size(), from.c_str()), 1);
+  EXPECT_EQ(CopyFileChunked(to.c_str(), from.c_str()), 1);
+  EXPECT_EQ(FileBytes(to), bytes);
+
+  DeleteFileA(from.c_str());
+  EXPECT_EQ(CopyFileChunked(to.c_str(), from.c_str()), 0);
+  EXPECT_EQ(FileBytes(to), bytes) << "a missing source keeps the old destination";
+
+  ASSERT_EQ(WriteBufferToFile(nullptr, 0, from.c_str()), 1);
+  EXPECT_EQ(CopyFileChunked(to.c_str(), from.c_str()), 1);
+  EXPECT_TRUE(FileBytes(to).empty());
+  EXPECT_EQ(WriteBufferToFile(bytes.data(), bytes.size(), (std::string(temp) + "no such folder\\x").c_str()), 0);
+  DeleteFileA(from.c_str());
+  DeleteFileA(to.c_str());
 }
 
 // Water's frame rate in the studio on a picture of the saver stage's size
