@@ -42,7 +42,8 @@ double BSplineKernel(double x);
 // into an intermediate picture of old width x new height; otherwise the
 // horizontal pass runs first into new width x old height.
 // kBadSize for a missing picture or a size below 1; kNoMemory when the
-// intermediate picture or the tap tables cannot be allocated.
+// intermediate picture, the tap tables or the passes' working rows cannot be
+// allocated.
 ZoomStatus ZoomBgr24(const Bgr24Picture& source, const Bgr24Picture& target);
 
 // The same two-pass method with another kernel: the support w replaces 2
