@@ -11,6 +11,10 @@
 // round(sum of weight x value) over its window; near the ends (and on lines
 // shorter than the window) the taps outside are dropped and the sum is
 // divided by the weights that remain.
+//
+// Each value's sum runs over its taps in ascending order from 0.0 in
+// doubles; the fast paths add many values side by side but keep that order,
+// so they give the same bytes as the one-value-at-a-time formula.
 #pragma once
 #include <vector>
 
@@ -36,13 +40,7 @@ class UnsharpKernel {
   static void Combine(const PixelPass& pass, double amount, int threshold, int rowBegin, int rowEnd);
 
  private:
-  // Blurs `length` pixels `inStep` / `outStep` bytes apart (may be the same
-  // line: it is read into a buffer first).
-  void BlurLine(const uint8_t* in, int64_t inStep, uint8_t* out, int64_t outStep, int length,
-                std::vector<uint8_t>& line) const;
-
   std::vector<double> weights_;
-  std::vector<double> products_;  // weights_[i] x v at i x 256 + v
 };
 
 }  // namespace quillo
