@@ -16,6 +16,7 @@
 #include "contracts/plugin_contract.h"
 #include "effect_host.h"
 #include "package_files.h"
+#include "package_items.h"
 
 namespace quillo {
 
@@ -93,33 +94,25 @@ class PackageFiles {
   bool kept_ = false;
 };
 
-// Asks the effect window for its parameter block and extra pictures and
-// writes them into the package.
+// The effect's parameter block and extra pictures, written into the
+// package.
 bool CaptureItems(HWND effectWindow, PackageFiles& files) {
-  PackageItemQuery query = {};
-  SendMessageA(effectWindow, EM_PACKAGE_QUERY, 0, LPARAM(query));
-  if (!query[kQuerySupported]) return true;
-  const UINT_PTR count = query[kQueryItemCount];
-  for (UINT_PTR index = 0; index < count && index < 1000; ++index) {
-    PackageItemQuery item = {};
-    SendMessageA(effectWindow, EM_PACKAGE_ITEM, index, LPARAM(item));
-    if (item[kQueryItemKind] == 1) {
-      const auto* data = reinterpret_cast<const void*>(item[kQueryItemData]);
-      if (item[kQueryItemSize] == 0 || !data) continue;
-      const std::string path = files.Own(".Prm");
-      if (!WriteBufferToFile(data, size_t(item[kQueryItemSize]), path.c_str())) return false;
-      files.Wrote(path);
-    } else if (item[kQueryItemKind] == 3) {
-      const auto image = reinterpret_cast<HGLOBAL>(item[kQueryItemImage]);
-      if (!image) continue;
-      // Straight to its package name: no shared temporary file that a
-      // user's picture of the same name could be lost to.
-      const std::string path = files.Path(ExtraPictureName(files.name(), unsigned(index)));
-      if (!SaveDIB(image, path.c_str())) return false;
-      files.Wrote(path);
-    }
-  }
-  return true;
+  return CaptureEffectItems(
+      effectWindow,
+      [&](const void* data, size_t size) {
+        const std::string path = files.Own(".Prm");
+        if (!WriteBufferToFile(data, size, path.c_str())) return false;
+        files.Wrote(path);
+        return true;
+      },
+      [&](unsigned index, HGLOBAL image) {
+        // Straight to its package name: no shared temporary file that a
+        // user's picture of the same name could be lost to.
+        const std::string path = files.Path(ExtraPictureName(files.name(), index));
+        if (!SaveDIB(image, path.c_str())) return false;
+        files.Wrote(path);
+        return true;
+      });
 }
 
 // The files a plug-in names through its optional GetExtraImport export.
