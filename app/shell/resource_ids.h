@@ -203,3 +203,39 @@
 #define IDS_PACK_NEEDS_PICTURE 0x6128
 #define IDS_SAVER_INSTALLED 0x6133
 #define IDS_SAVER_FAILED 0x6134
+
+// ---- Gifts and mail ----------------------------------------------------------
+#define IDS_GIFT_TITLE 24834            // the gift program's title
+#define IDS_GIFT_BUILD_FAILED 24866     // the gift could not be built or the mail not sent
+#define IDS_MAIL_SENT 24867
+#define IDS_MAIL_NEEDS_SERVER 24868     // To and the server are both needed
+#define IDS_SAVE_GIFT_TITLE 24869       // title of the save dialog
+#define IDS_GIFT_NEEDS_PICTURE 24872
+#define IDS_GIFT_INTRO 24873
+#define IDS_GIFT_INTRO_ENGLISH 24880
+#define IDS_GIFT_TITLE_ENGLISH 24881
+#define IDS_GIFT_SAVED 25091
+#define IDS_GIFT_SAVE_FAILED 25092
+
+// Controls of the mail dialogs "SendMail" and "SendRawMail".
+#define IDC_MAIL_BODY 2301
+#define IDC_MAIL_SUBJECT 2302
+#define IDC_MAIL_TO 2303
+#define IDC_MAIL_CC 2304
+#define IDC_MAIL_SERVER 2306
+#define IDC_MAIL_ADDRESS 2307
+#define IDC_MAIL_PROGRESS_TEXT 2310
+#define IDC_MAIL_PREVIEW 2311
+#define IDC_MAIL_ATTACHMENT_NAME 2312
+#define IDC_MAIL_SAVE_GIFT 2313
+#define IDC_MAIL_INCLUDE_SAVER 2315
+#define IDC_MAIL_ENGLISH 2316
+#define IDC_MAIL_ATTACHMENTS 2317
+#define IDC_MAIL_ADD 2318
+#define IDC_MAIL_REMOVE 2319
+#define IDC_MAIL_PROGRESS 100
+// The save dialog's extra controls (template 10000).
+#define IDD_SAVE_GIFT_EXTRA 10000
+#define IDC_GIFT_ENGLISH 10001
+#define IDC_GIFT_INCLUDE_SAVER 10002
+#define IDC_GIFT_WEB_PAGE 10003
