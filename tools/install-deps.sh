@@ -6,11 +6,12 @@ packages=(
   cmake ninja-build g++ python3
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 mingw-w64-tools
-  libz-mingw-w64-dev
+  libz-mingw-w64-dev zlib1g-dev unzip
   wine wine64 fonts-wine xvfb x11-apps
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   imagemagick libpng-dev libjpeg-dev
   clang libclang-rt-14-dev
+  python3-aiosmtpd
 )
 missing=()
 for p in "${packages[@]}"; do
