@@ -25,6 +25,8 @@
 #include "open_dialog.h"
 #include "open_image.h"
 #include "package_install.h"
+#include "mail_dialogs.h"
+#include "save_gift.h"
 #include "save_dialog.h"
 #include "thumbnail_pane.h"
 #include "timer_dialog.h"
@@ -135,8 +137,7 @@ void OnPanelCommand(int command, HWND document) {
       MessageBoxA(g_app.frame, LoadResString(IDS_SAVER_FAILED), nullptr, MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL);
     return;
   }
-  // The gift builder is not part of this program yet.
-  MessageBeep(0);
+  SaveGiftAsProgram(document);
 }
 
 }  // namespace
@@ -228,6 +229,11 @@ void OnFrameCommand(HWND frame, WPARAM wParam, LPARAM lParam) {
       OnBrowserCommand(frame, command);
       break;
     case CMD_EFFECT_SAVER_INSTALL: InstallEffectScreenSaver(); break;
+    case CMD_MAIL_GIFT: {
+      ModalStep aside;
+      RunMailCommand(document);
+      break;
+    }
     case CMD_REBUILD_CATALOGUE:
       CloseEffectBrowser();
       ScanPlugins();

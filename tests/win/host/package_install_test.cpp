@@ -17,6 +17,7 @@
 #include "app/shell/app_state.h"
 #include "app/shell/resource_ids.h"
 #include "app/shell/win/open_image.h"
+#include "gift/archive/zip_reader.h"
 #include "contracts/plugin_contract.h"
 #include "message_box_watcher.h"
 #include "plugins/qlo12/kernels/water_blob.h"
@@ -188,6 +189,77 @@ TEST_F(PackageInstall, ARunningWaterBecomesAPackageAndTheScreenSaver) {
   BOOL active = FALSE;
   SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
   EXPECT_TRUE(active);
+}
+
+// "Pack" of a running Water: the save dialog (its gift part preset: the
+// saver included, since Water can be a screen saver), then a gift program
+// at the chosen path whose archive holds the package under "_" + the name,
+// the player, the modules and the saver.
+TEST_F(PackageInstall, PackSavesTheRunningEffectAsAGiftProgram) {
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  const std::string target = std::string(temp) + "QuilloGift.exe";
+  DeleteFileA(target.c_str());
+  MessageBoxWatcher boxes;
+  bool saverTicked = false, saverEnabled = false;
+  auto playing = [] {
+    HWND d = g_app.effectDialog;
+    HWND play = d && IsWindow(d) ? GetDlgItem(d, IDC_EFFECT_APPLY) : nullptr;
+    return play && !IsWindowEnabled(play);
+  };
+  auto cancel = [] {
+    PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return true;
+  };
+  HWND save = nullptr;
+  ScriptedUser user;
+  user.Then(playing).WaitTicks(3).Then([] {
+    PostMessageA(g_app.frame, WM_COMMAND, CMD_PANEL_PACK, 0);
+    return true;
+  });
+  user.Then([&] {
+    save = FindWindowA(nullptr, LoadResString(IDS_SAVE_GIFT_TITLE));
+    if (!save) return false;
+    HWND part = FindWindowExA(save, nullptr, nullptr, nullptr);
+    for (; part; part = FindWindowExA(save, part, nullptr, nullptr))
+      if (GetDlgItem(part, IDC_GIFT_INCLUDE_SAVER)) break;
+    if (part) {
+      saverTicked = IsDlgButtonChecked(part, IDC_GIFT_INCLUDE_SAVER) == BST_CHECKED;
+      saverEnabled = IsWindowEnabled(GetDlgItem(part, IDC_GIFT_INCLUDE_SAVER));
+    }
+    HWND name = GetDlgItem(save, 0x47C);
+    if (!name) name = GetDlgItem(save, 0x480);
+    SendMessageA(name, WM_SETTEXT, 0, LPARAM(target.c_str()));
+    PostMessageA(save, WM_COMMAND, IDOK, 0);
+    return true;
+  });
+  user.Then([&] { return !IsWindow(save) && !boxes.boxes().empty(); })
+      .Then(cancel)
+      .Then([playing] { return !playing(); })
+      .Then(cancel);
+  RunEffect(WaterRecord());
+  EXPECT_TRUE(user.finished());
+  EXPECT_TRUE(saverTicked && saverEnabled);
+  const auto shown = boxes.boxes();
+  ASSERT_EQ(shown.size(), 1u) << boxes.Describe();
+  EXPECT_EQ(shown[0].text, LoadResString(IDS_GIFT_SAVED));
+
+  const std::vector<uint8_t> program = FileBytes(target);
+  std::vector<gift::ZipMember> members;
+  ASSERT_EQ(gift::ReadZip(program.data(), program.size(), gift::ZipLimits{}, &members), gift::ZipError::kNone);
+  std::vector<std::string> names;
+  for (const auto& m : members) names.push_back(m.name);
+  const std::vector<std::string> expected = {"POSY.R", "_QuilloGift.EXE", "BXDIB3.DLL", "BXUI.DLL", "BXCOMM.DLL",
+                                             "_QuilloGift.SSD", "_QuilloGift.bexa", "Qlo12.PL1", "PkgSaver.dll",
+                                             "MailSaver.scr", "_QuilloGift.Prm", "Qlo12.R"};
+  EXPECT_EQ(names, expected);
+  for (const auto& m : members) {
+    if (m.name == "_QuilloGift.SSD") EXPECT_EQ(m.bytes, WriteEffectRecords({WaterRecord()}));
+    if (m.name == "_QuilloGift.EXE") EXPECT_EQ(m.bytes, FileBytes(ProgramDir() + "\\GiftUtil.EXE"));
+  }
+  EXPECT_FALSE(Exists(ProgramDir() + "\\Temp\\QuilloGift.exe")) << "the build's own copy is removed";
+  EXPECT_FALSE(Exists(ProgramDir() + "\\Temp\\_QuilloGift.SSD"));
+  DeleteFileA(target.c_str());
 }
 
 // The effect saver: BXSaver.SCR copied into the system directory when it is
