@@ -6,6 +6,7 @@
 #include "gift_state.h"
 #include "kernels/gift_record.h"
 #include "savers/package/package_record.h"
+#include "savers/stage/stage_files.h"
 
 namespace quillo::giftutil {
 
@@ -15,24 +16,6 @@ namespace {
 constexpr uint64_t kMaxParameterBytes = 16u << 20;
 
 std::string Beside(const GiftPlayer& gift, const std::string& name) { return gift.folder + "\\" + name; }
-
-// The whole file when it has at most `maxSize` bytes.
-bool ReadWholeFile(const std::string& path, uint64_t maxSize, std::vector<uint8_t>& out) {
-  out.clear();
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size = {};
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 && uint64_t(size.QuadPart) <= maxSize;
-  if (ok) {
-    out.resize(size_t(size.QuadPart));
-    DWORD read = 0;
-    ok = out.empty() || (ReadFile(file, out.data(), DWORD(out.size()), &read, nullptr) && read == out.size());
-  }
-  CloseHandle(file);
-  if (!ok) out.clear();
-  return ok;
-}
 
 }  // namespace
 
@@ -64,7 +47,7 @@ bool ReadGiftPicture(GiftPlayer& gift) {
 void ReadGiftEffect(GiftPlayer& gift) {
   gift.playable = false;
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(Beside(gift, gift.names.record), kEffectRecordSize, bytes) ||
+  if (!stage::ReadWholeFile(Beside(gift, gift.names.record), 0, kEffectRecordSize, bytes) ||
       !ReadGiftRecord(bytes, gift.record))
     return;
   const std::string module = Beside(gift, std::string(ModuleName(gift.record)));
@@ -81,7 +64,7 @@ void ReadGiftEffect(GiftPlayer& gift) {
   resources();
   gift.playable = true;
   // A missing or unusable block plays the effect with its own defaults.
-  gift.hasParameters = ReadWholeFile(Beside(gift, gift.names.parameters), kMaxParameterBytes, gift.parameters) &&
+  gift.hasParameters = stage::ReadWholeFile(Beside(gift, gift.names.parameters), 0, kMaxParameterBytes, gift.parameters) &&
                        package::AcceptParameterBlock(gift.parameters);
   if (!gift.hasParameters) gift.parameters.clear();
 }

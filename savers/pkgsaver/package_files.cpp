@@ -4,6 +4,7 @@
 #include "savers/package/package_list.h"
 #include "savers/package/package_names.h"
 #include "savers/package/package_record.h"
+#include "savers/stage/stage_files.h"
 
 namespace quillo::pkgsaver {
 
@@ -13,26 +14,6 @@ namespace {
 constexpr uint64_t kMaxParameterBytes = 16u << 20;
 
 std::string Join(const std::string& directory, const std::string& name) { return directory + "\\" + name; }
-
-// The whole file when it has `exactSize` bytes (or, with exactSize 0, at
-// most `maxSize`); false otherwise.
-bool ReadWholeFile(const std::string& path, uint64_t exactSize, uint64_t maxSize, std::vector<uint8_t>& out) {
-  out.clear();
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size = {};
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
-            (exactSize ? uint64_t(size.QuadPart) == exactSize : uint64_t(size.QuadPart) <= maxSize);
-  if (ok) {
-    out.resize(size_t(size.QuadPart));
-    DWORD read = 0;
-    ok = out.empty() || (ReadFile(file, out.data(), DWORD(out.size()), &read, nullptr) && read == out.size());
-  }
-  CloseHandle(file);
-  if (!ok) out.clear();
-  return ok;
-}
 
 }  // namespace
 
@@ -56,7 +37,7 @@ std::vector<std::string> ListPackages(const std::string& directory) {
     entry.directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     entry.size = (uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
     if (!entry.directory && entry.size == kEffectRecordSize)
-      ReadWholeFile(Join(directory, entry.fileName), kEffectRecordSize, 0, entry.bytes);
+      stage::ReadWholeFile(Join(directory, entry.fileName), kEffectRecordSize, 0, entry.bytes);
     entries.push_back(std::move(entry));
   } while (FindNextFileA(search, &found));
   FindClose(search);
@@ -66,11 +47,11 @@ std::vector<std::string> ListPackages(const std::string& directory) {
 bool ReadPackageFiles(const std::string& directory, const std::string& name, LoadedPackage& out) {
   if (!IsBareFileName(name) || name.size() > package::kMaxPackageNameChars) return false;
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(Join(directory, package::RecordFileName(name)), kEffectRecordSize, 0, bytes)) return false;
+  if (!stage::ReadWholeFile(Join(directory, package::RecordFileName(name)), kEffectRecordSize, 0, bytes)) return false;
   if (package::ReadPackageRecord(bytes, out.record) != package::RecordCheck::kOk) return false;
   out.name = name;
   // A missing or unusable block replays the effect with its own defaults.
-  out.hasParameters = ReadWholeFile(Join(directory, package::ParameterFileName(name)), 0, kMaxParameterBytes,
+  out.hasParameters = stage::ReadWholeFile(Join(directory, package::ParameterFileName(name)), 0, kMaxParameterBytes,
                                     out.parameters) &&
                       package::AcceptParameterBlock(out.parameters);
   if (!out.hasParameters) out.parameters.clear();

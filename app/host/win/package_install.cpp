@@ -117,22 +117,7 @@ bool CaptureItems(HWND effectWindow, PackageFiles& files) {
 
 // The files a plug-in names through its optional GetExtraImport export.
 bool CopyExtraImports(HMODULE plugin, const std::string& folder) {
-  using ExtraImport = void(WINAPI*)(INT32*, char***);
-  auto extra = reinterpret_cast<ExtraImport>(reinterpret_cast<void*>(GetProcAddress(plugin, "GetExtraImport")));
-  if (!extra) return true;
-  INT32 count = 0;
-  char** names = nullptr;
-  extra(&count, &names);
-  for (INT32 i = 0; i < count && names; ++i)
-    if (!names[i] || !CopyIntoFolder(folder, names[i])) return false;
-  return true;
-}
-
-// The plug-in's resource module name through its ResName export.
-std::string ResourceModuleName(HMODULE plugin) {
-  auto resName = reinterpret_cast<ResNameFunction>(reinterpret_cast<void*>(GetProcAddress(plugin, "ResName")));
-  const char* name = resName ? resName() : nullptr;
-  return name ? std::string(name) : std::string();
+  return ForEachExtraImport(plugin, [&](const char* name) { return CopyIntoFolder(folder, name); });
 }
 
 // The record as a package stores it: the in-memory browser fields zeroed.

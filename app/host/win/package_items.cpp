@@ -24,4 +24,22 @@ bool CaptureEffectItems(HWND effectWindow, const std::function<bool(const void*,
   return true;
 }
 
+bool ForEachExtraImport(HMODULE plugin, const std::function<bool(const char*)>& onName) {
+  using ExtraImport = void(WINAPI*)(INT32*, char***);
+  auto extra = reinterpret_cast<ExtraImport>(reinterpret_cast<void*>(GetProcAddress(plugin, "GetExtraImport")));
+  if (!extra) return true;
+  INT32 count = 0;
+  char** names = nullptr;
+  extra(&count, &names);
+  for (INT32 i = 0; i < count && names; ++i)
+    if (!names[i] || !onName(names[i])) return false;
+  return true;
+}
+
+std::string ResourceModuleName(HMODULE plugin) {
+  auto resName = reinterpret_cast<ResNameFunction>(reinterpret_cast<void*>(GetProcAddress(plugin, "ResName")));
+  const char* name = resName ? resName() : nullptr;
+  return name ? std::string(name) : std::string();
+}
+
 }  // namespace quillo

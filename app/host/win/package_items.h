@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 
 namespace quillo {
 
@@ -15,5 +16,14 @@ namespace quillo {
 // null pictures are skipped. False as soon as a callback fails.
 bool CaptureEffectItems(HWND effectWindow, const std::function<bool(const void*, size_t)>& onBlock,
                         const std::function<bool(unsigned, HGLOBAL)>& onPicture);
+
+// Each file name the plug-in's optional GetExtraImport export names (files
+// of the program folder the effect also needs), handed to `onName`; a null
+// name fails. True without the export. False as soon as `onName` fails.
+bool ForEachExtraImport(HMODULE plugin, const std::function<bool(const char*)>& onName);
+
+// The plug-in's resource module name through its ResName export; empty
+// without one.
+std::string ResourceModuleName(HMODULE plugin);
 
 }  // namespace quillo

@@ -72,22 +72,11 @@ class GiftMembers {
 std::string ResourceModuleOf(const EffectRecord& record, HMODULE* module) {
   const std::string path = std::string(ProgramDirectory()) + "\\" + std::string(ModuleName(record));
   *module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  if (!*module) return {};
-  auto resName = reinterpret_cast<ResNameFunction>(reinterpret_cast<void*>(GetProcAddress(*module, "ResName")));
-  const char* name = resName ? resName() : nullptr;
-  return name ? name : "";
+  return *module ? ResourceModuleName(*module) : std::string();
 }
 
 bool AddExtraImports(HMODULE plugin, GiftMembers& members) {
-  using ExtraImport = void(WINAPI*)(INT32*, char***);
-  auto extra = reinterpret_cast<ExtraImport>(reinterpret_cast<void*>(GetProcAddress(plugin, "GetExtraImport")));
-  if (!extra) return true;
-  INT32 count = 0;
-  char** names = nullptr;
-  extra(&count, &names);
-  for (INT32 i = 0; i < count && names; ++i)
-    if (!names[i] || !members.AddFile(names[i], names[i])) return false;
-  return true;
+  return ForEachExtraImport(plugin, [&](const char* name) { return members.AddFile(name, name); });
 }
 
 }  // namespace
