@@ -183,11 +183,14 @@ TEST(Qlo12Runs, AWaterBlockOfAnotherEffectIsIgnored) {
   run.context[kHostParameters] = UINT_PTR(foreign.data());
   int damping = 0;
   PackageItemQuery item = {};
+  uint32_t magic = 0;
   run.Run(plugin.Effect("ProcessWater"), [&](ScriptedUser& user, EffectRun& r) {
     WaitFrames(user, r, 1);
     user.Then([&] {
       damping = int(SendMessageA(r.Item(501), 0x402 /* SL_GETPOS */, 0, 0));
       SendMessageA(r.dialog, EM_PACKAGE_ITEM, 0, LPARAM(item));
+      // The block belongs to the effect: read it while the effect runs.
+      if (item[kQueryItemData]) std::memcpy(&magic, reinterpret_cast<const void*>(item[kQueryItemData]), 4);
       return true;
     });
     StopPlaying(user, r);
@@ -195,8 +198,6 @@ TEST(Qlo12Runs, AWaterBlockOfAnotherEffectIsIgnored) {
   });
   EXPECT_EQ(damping, 5);
   ASSERT_NE(item[kQueryItemData], 0u);
-  uint32_t magic = 0;
-  std::memcpy(&magic, reinterpret_cast<const void*>(item[kQueryItemData]), 4);
   EXPECT_EQ(magic, qlo12::kWaterBlobMagic);
   EXPECT_EQ(item[kQueryItemSize], 36u);
   GlobalFree(run.image);
