@@ -178,16 +178,44 @@ std::optional<std::string> Gift(MailSession& s, HWND dialog, const std::string& 
   return program;
 }
 
-void OnSend(HWND dialog, MailSession& s) {
-  const MailFields fields = ReadFields(dialog);
+// The fields, once To and the server are given and the body is written.
+std::optional<MailFields> ReadyToSend(HWND dialog) {
+  MailFields fields = ReadFields(dialog);
   if (fields.to.empty() || fields.server.empty()) {
     Tell(dialog, LoadResString(IDS_MAIL_NEEDS_SERVER), nullptr);
-    return;
+    return std::nullopt;
   }
   if (!WriteBody(dialog)) {
     MessageBeep(0);
-    return;
+    return std::nullopt;
   }
+  return fields;
+}
+
+// What both dialogs do alike: the library's progress reports, and Close,
+// refused while a send is under way.
+bool SharedCommand(HWND dialog, MailSession& s, WPARAM wParam, LPARAM lParam) {
+  switch (LOWORD(wParam)) {
+    case 101:
+    case 102:
+      if (s.sending) Progress(dialog, s, LOWORD(wParam), lParam);
+      return true;
+    case IDCANCEL:
+      if (s.sending) {
+        MessageBeep(0);
+        return true;
+      }
+      CleanUp(s);
+      EndDialog(dialog, IDCANCEL);
+      return true;
+  }
+  return false;
+}
+
+void OnSend(HWND dialog, MailSession& s) {
+  const std::optional<MailFields> ready = ReadyToSend(dialog);
+  if (!ready) return;
+  const MailFields& fields = *ready;
   std::string attachment;
   if (s.effect) {
     CleanUp(s);
@@ -259,11 +287,8 @@ INT_PTR CALLBACK SendMailProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     }
     case WM_COMMAND:
       if (!s) return FALSE;
+      if (SharedCommand(dialog, *s, wParam, lParam)) return TRUE;
       switch (LOWORD(wParam)) {
-        case 101:
-        case 102:
-          if (s->sending) Progress(dialog, *s, LOWORD(wParam), lParam);
-          return TRUE;
         case IDOK:
           if (!s->sending) OnSend(dialog, *s);
           return TRUE;
@@ -275,14 +300,6 @@ INT_PTR CALLBACK SendMailProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
             SaveGiftAsProgram(s->document);
             SaveGiftPicture(CurrentEffectOriginalImage() ? CurrentEffectOriginalImage() : CurrentImage(s->document));
           }
-          return TRUE;
-        case IDCANCEL:
-          if (s->sending) {
-            MessageBeep(0);
-            return TRUE;
-          }
-          CleanUp(*s);
-          EndDialog(dialog, IDCANCEL);
           return TRUE;
       }
       return FALSE;
@@ -331,11 +348,8 @@ INT_PTR CALLBACK RawMailProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
       return TRUE;
     case WM_COMMAND:
       if (!s) return FALSE;
+      if (SharedCommand(dialog, *s, wParam, lParam)) return TRUE;
       switch (LOWORD(wParam)) {
-        case 101:
-        case 102:
-          if (s->sending) Progress(dialog, *s, LOWORD(wParam), lParam);
-          return TRUE;
         case IDC_MAIL_ADD:
           if (!s->sending) AddAttachment(dialog);
           return TRUE;
@@ -348,25 +362,10 @@ INT_PTR CALLBACK RawMailProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         }
         case IDOK: {
           if (s->sending) return TRUE;
-          const MailFields fields = ReadFields(dialog);
-          if (fields.to.empty() || fields.server.empty()) {
-            Tell(dialog, LoadResString(IDS_MAIL_NEEDS_SERVER), nullptr);
-            return TRUE;
-          }
-          if (!WriteBody(dialog)) {
-            MessageBeep(0);
-            return TRUE;
-          }
-          if (Send(dialog, *s, fields, Attachments(dialog), MailDialogKind::kRaw)) EndDialog(dialog, IDOK);
+          const std::optional<MailFields> fields = ReadyToSend(dialog);
+          if (fields && Send(dialog, *s, *fields, Attachments(dialog), MailDialogKind::kRaw)) EndDialog(dialog, IDOK);
           return TRUE;
         }
-        case IDCANCEL:
-          if (s->sending) {
-            MessageBeep(0);
-            return TRUE;
-          }
-          EndDialog(dialog, IDCANCEL);
-          return TRUE;
       }
       return FALSE;
   }

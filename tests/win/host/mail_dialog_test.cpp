@@ -20,6 +20,7 @@
 #include "message_box_watcher.h"
 #include "resources/qlo12/qlo12_ids.h"
 #include "studio_fixture.h"
+#include "water_run.h"
 #include "win_test_support.h"
 
 using namespace quillo;
@@ -71,13 +72,6 @@ void Fill(HWND dialog, const std::string& from, const std::string& to, const cha
   SetDlgItemTextA(dialog, IDC_MAIL_SUBJECT, "A picture for you");
   SetDlgItemTextA(dialog, IDC_MAIL_BODY, "Hello,\r\nhere it is.\r\n");
   if (attachment) SetDlgItemTextA(dialog, IDC_MAIL_ATTACHMENT_NAME, attachment);
-}
-
-EffectRecord WaterRecord() {
-  EffectRecord r;
-  EffectInfoEntry entry{32, 0, 1, 0, IDS_WATER, IDS_CATEGORY_WATER, 0x1008, "ProcessWater", "Water.jpg"};
-  EXPECT_EQ(BuildEffectRecord(entry, "Qlo12.PL1", "Water", "Water", r), RecordBuildResult::kOk);
-  return r;
 }
 
 class MailDialogs : public ::testing::Test {
@@ -161,15 +155,8 @@ TEST_F(MailDialogs, ARefusedRecipientShowsTheLibrarysTextAndTheDialogStays) {
 // archive holding the package under "_" + its name.
 TEST_F(MailDialogs, ARunningEffectIsMailedAsAGiftProgram) {
   MessageBoxWatcher boxes;
-  auto playing = [] {
-    HWND d = g_app.effectDialog;
-    HWND play = d && IsWindow(d) ? GetDlgItem(d, IDC_EFFECT_APPLY) : nullptr;
-    return play && !IsWindowEnabled(play);
-  };
-  auto cancel = [] {
-    PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    return true;
-  };
+  auto playing = WaterPlaying;
+  auto cancel = CancelWater;
   ScriptedUser user;
   user.Then(playing).WaitTicks(3).Then([] {
     PostMessageA(g_app.frame, WM_COMMAND, CMD_MAIL_GIFT, 0);

@@ -23,6 +23,7 @@
 #include "plugins/qlo12/kernels/water_blob.h"
 #include "resources/qlo12/qlo12_ids.h"
 #include "studio_fixture.h"
+#include "water_run.h"
 #include "win_test_support.h"
 
 using namespace quillo;
@@ -80,13 +81,6 @@ std::vector<std::string> Listed(const std::string& folder, const char* pattern) 
   return names;
 }
 
-EffectRecord WaterRecord() {
-  EffectRecord r;
-  EffectInfoEntry entry{32, 0, 1, 0, IDS_WATER, IDS_CATEGORY_WATER, 0x1008, "ProcessWater", "Water.jpg"};
-  EXPECT_EQ(BuildEffectRecord(entry, "Qlo12.PL1", "Water", "Water", r), RecordBuildResult::kOk);
-  return r;
-}
-
 class PackageInstall : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { started_ = StartStudioOnce(); }
@@ -110,15 +104,8 @@ class PackageInstall : public ::testing::Test {
   // Runs Water, presses the panel's "Saver" `times` times while it plays
   // (running `between` after each), then stops it and cancels the effect.
   void InstallWhilePlaying(int times, std::function<void()> between = [] {}) {
-    auto playing = [] {
-      HWND d = g_app.effectDialog;
-      HWND play = d && IsWindow(d) ? GetDlgItem(d, IDC_EFFECT_APPLY) : nullptr;
-      return play && !IsWindowEnabled(play);
-    };
-    auto cancel = [] {
-      PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-      return true;
-    };
+    auto playing = WaterPlaying;
+    auto cancel = CancelWater;
     ScriptedUser user;
     user.Then(playing).WaitTicks(5);
     for (int i = 0; i < times; ++i)
@@ -202,15 +189,8 @@ TEST_F(PackageInstall, PackSavesTheRunningEffectAsAGiftProgram) {
   DeleteFileA(target.c_str());
   MessageBoxWatcher boxes;
   bool saverTicked = false, saverEnabled = false;
-  auto playing = [] {
-    HWND d = g_app.effectDialog;
-    HWND play = d && IsWindow(d) ? GetDlgItem(d, IDC_EFFECT_APPLY) : nullptr;
-    return play && !IsWindowEnabled(play);
-  };
-  auto cancel = [] {
-    PostMessageA(g_app.effectDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    return true;
-  };
+  auto playing = WaterPlaying;
+  auto cancel = CancelWater;
   HWND save = nullptr;
   ScriptedUser user;
   user.Then(playing).WaitTicks(3).Then([] {
