@@ -66,7 +66,7 @@ struct MailSession {
   bool sending = false;
   int total = 0;
   GiftFileList files;                    // what the clean-up removes
-  std::string attachment;                // the moved picture, removed afterwards
+  std::string attachment;                // the picture copied under its name, removed afterwards
 };
 
 std::string Text(HWND dialog, int id) {
@@ -180,6 +180,8 @@ std::optional<std::string> Gift(MailSession& s, HWND dialog, const std::string& 
 
 // The fields, once To and the server are given and the body is written.
 std::optional<MailFields> ReadyToSend(HWND dialog) {
+  // The body and the attachments are named from the program folder.
+  SetCurrentDirectoryA(ProgramDirectory());
   MailFields fields = ReadFields(dialog);
   if (fields.to.empty() || fields.server.empty()) {
     Tell(dialog, LoadResString(IDS_MAIL_NEEDS_SERVER), nullptr);
@@ -226,13 +228,16 @@ void OnSend(HWND dialog, MailSession& s) {
     }
     attachment = *program;
   } else {
+    // The picture goes under the chosen name as a copy: the saved picture
+    // stays for another try, and a name equal to its own is sent as it is.
     const std::string name = PictureAttachmentName(Text(dialog, IDC_MAIL_ATTACHMENT_NAME));
     const std::string path = "Temp\\" + name;
     attachment = kPicture;
-    if (IsBareFileName(name)) {
-      DeleteFileA(path.c_str());
-      if (MoveFileA(kPicture, path.c_str())) attachment = s.attachment = path;
-    }
+    if (!s.attachment.empty()) DeleteFileA(s.attachment.c_str());
+    s.attachment.clear();
+    if (IsBareFileName(name) && lstrcmpiA(path.c_str(), kPicture) != 0 &&
+        CopyFileA(kPicture, path.c_str(), FALSE))
+      attachment = s.attachment = path;
   }
   if (Send(dialog, s, fields, {attachment}, MailDialogKind::kPictureOrGift)) {
     CleanUp(s);
@@ -316,7 +321,7 @@ void AddAttachment(HWND dialog) {
   ofn.lpstrFilter = "*.*\0*.*\0";
   ofn.lpstrFile = file;
   ofn.nMaxFile = sizeof file - 1;
-  ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+  ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
   if (!GetOpenFileNameA(&ofn)) return;
   if (SendMessageA(list, LB_GETCOUNT, 0, 0) < LRESULT(kMaxRawAttachments))
     SendMessageA(list, LB_ADDSTRING, 0, LPARAM(file));
