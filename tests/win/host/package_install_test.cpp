@@ -178,17 +178,31 @@ TEST_F(PackageInstall, ARunningWaterBecomesAPackageAndTheScreenSaver) {
   EXPECT_TRUE(active);
 }
 
-// "Pack" of a running Water: the save dialog (its gift part preset: the
-// saver included, since Water can be a screen saver), then a gift program
-// at the chosen path whose archive holds the package under "_" + the name,
-// the player, the modules and the saver.
-TEST_F(PackageInstall, PackSavesTheRunningEffectAsAGiftProgram) {
-  char temp[MAX_PATH];
-  GetTempPathA(sizeof temp, temp);
-  const std::string target = std::string(temp) + "QuilloGift.exe";
-  DeleteFileA(target.c_str());
-  MessageBoxWatcher boxes;
+// The folder the gift programs made here are left in for the receiver's
+// test, which runs them in a Wine prefix of its own.
+std::string HandoffFolder() {
+  std::string folder = GIFT_HANDOFF_DIR;
+  for (char& c : folder)
+    if (c == '/') c = '\\';
+  CreateDirectoryA(folder.substr(0, folder.find_last_of('\\')).c_str(), nullptr);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+struct PackedGift {
   bool saverTicked = false, saverEnabled = false;
+  std::vector<std::string> boxes;
+  std::vector<gift::ZipMember> members;
+  gift::ZipError error = gift::ZipError::kNone;
+};
+
+// "Pack" while `record` (a Water) plays: the save dialog, its gift part read
+// and the chosen `target` typed in; what the dialog showed and the archive of
+// the program written.
+PackedGift PackWhilePlaying(const EffectRecord& record, const std::string& target) {
+  DeleteFileA(target.c_str());
+  PackedGift packed;
+  MessageBoxWatcher boxes;
   auto playing = WaterPlaying;
   auto cancel = CancelWater;
   HWND save = nullptr;
@@ -204,8 +218,8 @@ TEST_F(PackageInstall, PackSavesTheRunningEffectAsAGiftProgram) {
     for (; part; part = FindWindowExA(save, part, nullptr, nullptr))
       if (GetDlgItem(part, IDC_GIFT_INCLUDE_SAVER)) break;
     if (part) {
-      saverTicked = IsDlgButtonChecked(part, IDC_GIFT_INCLUDE_SAVER) == BST_CHECKED;
-      saverEnabled = IsWindowEnabled(GetDlgItem(part, IDC_GIFT_INCLUDE_SAVER));
+      packed.saverTicked = IsDlgButtonChecked(part, IDC_GIFT_INCLUDE_SAVER) == BST_CHECKED;
+      packed.saverEnabled = IsWindowEnabled(GetDlgItem(part, IDC_GIFT_INCLUDE_SAVER));
     }
     HWND name = GetDlgItem(save, 0x47C);
     if (!name) name = GetDlgItem(save, 0x480);
@@ -217,29 +231,65 @@ TEST_F(PackageInstall, PackSavesTheRunningEffectAsAGiftProgram) {
       .Then(cancel)
       .Then([playing] { return !playing(); })
       .Then(cancel);
-  RunEffect(WaterRecord());
+  RunEffect(record);
   EXPECT_TRUE(user.finished());
-  EXPECT_TRUE(saverTicked && saverEnabled);
-  const auto shown = boxes.boxes();
-  ASSERT_EQ(shown.size(), 1u) << boxes.Describe();
-  EXPECT_EQ(shown[0].text, LoadResString(IDS_GIFT_SAVED));
-
+  for (const auto& box : boxes.boxes()) packed.boxes.push_back(box.text);
   const std::vector<uint8_t> program = FileBytes(target);
-  std::vector<gift::ZipMember> members;
-  ASSERT_EQ(gift::ReadZip(program.data(), program.size(), gift::ZipLimits{}, &members), gift::ZipError::kNone);
+  packed.error = gift::ReadZip(program.data(), program.size(), gift::ZipLimits{}, &packed.members);
+  return packed;
+}
+
+std::vector<std::string> NamesOf(const std::vector<gift::ZipMember>& members) {
   std::vector<std::string> names;
   for (const auto& m : members) names.push_back(m.name);
-  const std::vector<std::string> expected = {"POSY.R", "_QuilloGift.EXE", "BXDIB3.DLL", "BXUI.DLL", "BXCOMM.DLL",
-                                             "_QuilloGift.SSD", "_QuilloGift.bexa", "Qlo12.PL1", "PkgSaver.dll",
-                                             "MailSaver.scr", "_QuilloGift.Prm", "Qlo12.R"};
-  EXPECT_EQ(names, expected);
-  for (const auto& m : members) {
-    if (m.name == "_QuilloGift.SSD") EXPECT_EQ(m.bytes, WriteEffectRecords({WaterRecord()}));
-    if (m.name == "_QuilloGift.EXE") EXPECT_EQ(m.bytes, FileBytes(ProgramDir() + "\\GiftUtil.EXE"));
+  return names;
+}
+
+// "Pack" of a running Water: the save dialog (its gift part preset: the
+// saver included, since Water can be a screen saver), then a gift program
+// at the chosen path whose archive holds the package under "_" + the name,
+// the player, the modules and the saver. The program is kept for the
+// receiver's test.
+TEST_F(PackageInstall, PackSavesTheRunningEffectAsAGiftProgram) {
+  const std::string target = HandoffFolder() + "\\WaterGift.exe";
+  const PackedGift packed = PackWhilePlaying(WaterRecord(), target);
+  EXPECT_TRUE(packed.saverTicked && packed.saverEnabled);
+  EXPECT_EQ(packed.boxes, std::vector<std::string>{LoadResString(IDS_GIFT_SAVED)});
+  ASSERT_EQ(packed.error, gift::ZipError::kNone);
+  const std::vector<std::string> expected = {"POSY.R", "_WaterGift.EXE", "BXDIB3.DLL", "BXUI.DLL", "BXCOMM.DLL",
+                                             "_WaterGift.SSD", "_WaterGift.bexa", "Qlo12.PL1", "PkgSaver.dll",
+                                             "MailSaver.scr", "_WaterGift.Prm", "Qlo12.R"};
+  EXPECT_EQ(NamesOf(packed.members), expected);
+  for (const auto& m : packed.members) {
+    if (m.name == "_WaterGift.SSD") {
+      EXPECT_EQ(m.bytes, WriteEffectRecords({WaterRecord()}));
+    }
+    if (m.name == "_WaterGift.EXE") {
+      EXPECT_EQ(m.bytes, FileBytes(ProgramDir() + "\\GiftUtil.EXE"));
+    }
   }
-  EXPECT_FALSE(Exists(ProgramDir() + "\\Temp\\QuilloGift.exe")) << "the build's own copy is removed";
-  EXPECT_FALSE(Exists(ProgramDir() + "\\Temp\\_QuilloGift.SSD"));
-  DeleteFileA(target.c_str());
+  EXPECT_FALSE(Exists(ProgramDir() + "\\Temp\\WaterGift.exe")) << "the build's own copy is removed";
+  EXPECT_FALSE(Exists(ProgramDir() + "\\Temp\\_WaterGift.SSD"));
+}
+
+// An effect that cannot be a screen saver: the saver part greyed and
+// unticked, and neither saver file in the gift (kept for the receiver too).
+TEST_F(PackageInstall, AGiftOfAnEffectThatIsNoSaverLeavesTheSaverOut) {
+  EffectRecord plain = WaterRecord();
+  plain.optionFlags &= ~kOptionSaver;
+  const PackedGift packed = PackWhilePlaying(plain, HandoffFolder() + "\\PlainGift.exe");
+  EXPECT_FALSE(packed.saverTicked || packed.saverEnabled);
+  EXPECT_EQ(packed.boxes, std::vector<std::string>{LoadResString(IDS_GIFT_SAVED)});
+  ASSERT_EQ(packed.error, gift::ZipError::kNone);
+  const std::vector<std::string> expected = {"POSY.R", "_PlainGift.EXE", "BXDIB3.DLL", "BXUI.DLL", "BXCOMM.DLL",
+                                             "_PlainGift.SSD", "_PlainGift.bexa", "Qlo12.PL1", "_PlainGift.Prm",
+                                             "Qlo12.R"};
+  EXPECT_EQ(NamesOf(packed.members), expected);
+  for (const auto& m : packed.members) {
+    if (m.name == "_PlainGift.SSD") {
+      EXPECT_EQ(m.bytes, WriteEffectRecords({plain}));
+    }
+  }
 }
 
 // The effect saver: BXSaver.SCR copied into the system directory when it is
