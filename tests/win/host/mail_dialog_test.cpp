@@ -280,9 +280,14 @@ TEST_F(MailDialogs, ARefusedRecipientOrASilentServerShowsTheLibrarysTextAndTheDi
   EXPECT_NE(timedOut.text, refused.text);
 }
 
-// A running Water goes as a gift program: the attachment is the gift, an
-// archive holding the package under "_" + its name.
-TEST_F(MailDialogs, ARunningEffectIsMailedAsAGiftProgram) {
+// Mails a gift of a running Water from `from` under `name` (English ticked
+// when asked): the boxes shown and the members of the gift that arrived.
+struct MailedGift {
+  std::vector<std::string> boxes;
+  std::vector<gift::ZipMember> members;
+  gift::ZipError error = gift::ZipError::kNone;
+};
+MailedGift MailGiftOfRunningWater(const std::string& from, const std::string& name, bool english) {
   MessageBoxWatcher boxes;
   auto playing = WaterPlaying;
   auto cancel = CancelWater;
@@ -291,28 +296,40 @@ TEST_F(MailDialogs, ARunningEffectIsMailedAsAGiftProgram) {
     PostMessageA(g_app.frame, WM_COMMAND, CMD_MAIL_GIFT, 0);
     return true;
   });
-  user.Then([] {
+  user.Then([&] {
     HWND dialog = MailDialog();
     if (!dialog) return false;
-    Fill(dialog, "gift@quillo.test", "ann@x.test", "Gift.exe");
+    Fill(dialog, from, "ann@x.test", name.c_str());
+    if (english) CheckDlgButton(dialog, IDC_MAIL_ENGLISH, BST_CHECKED);
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     return true;
   });
   user.Then([] { return MailDialog() == nullptr; }).Then(cancel).Then([playing] { return !playing(); }).Then(cancel);
   RunEffect(WaterRecord());
   EXPECT_TRUE(user.finished());
-  ASSERT_EQ(boxes.boxes().size(), 1u) << boxes.Describe();
-  EXPECT_EQ(boxes.boxes()[0].text, LoadResString(IDS_MAIL_SENT));
-  const std::string gift = Stored("gift@quillo.test", "attachments/Gift.exe");
-  std::vector<gift::ZipMember> members;
-  ASSERT_EQ(gift::ReadZip(reinterpret_cast<const uint8_t*>(gift.data()), gift.size(), gift::ZipLimits{}, &members),
-            gift::ZipError::kNone);
-  bool record = false, player = false;
-  for (const auto& m : members) {
-    record = record || m.name == "_Gift.SSD";
-    player = player || m.name == "_Gift.EXE";
-  }
-  EXPECT_TRUE(record && player);
+  MailedGift mailed;
+  for (const auto& box : boxes.boxes()) mailed.boxes.push_back(box.text);
+  const std::string gift = Stored(from, "attachments/" + name);
+  mailed.error = gift::ReadZip(reinterpret_cast<const uint8_t*>(gift.data()), gift.size(), gift::ZipLimits{},
+                               &mailed.members);
+  return mailed;
+}
+
+std::string Member(const MailedGift& gift, const std::string& name) {
+  for (const auto& m : gift.members)
+    if (m.name == name) return std::string(m.bytes.begin(), m.bytes.end());
+  return "<missing>";
+}
+
+// A running Water goes as a gift program: the attachment is the gift, an
+// archive holding the package under "_" + its name.
+TEST_F(MailDialogs, ARunningEffectIsMailedAsAGiftProgram) {
+  const MailedGift gift = MailGiftOfRunningWater("gift@quillo.test", "Gift.exe", false);
+  EXPECT_EQ(gift.boxes, std::vector<std::string>{LoadResString(IDS_MAIL_SENT)});
+  ASSERT_EQ(gift.error, gift::ZipError::kNone);
+  EXPECT_NE(Member(gift, "_Gift.SSD"), "<missing>");
+  EXPECT_EQ(Member(gift, "_Gift.EXE"), ReadAll(ProgramDir() + "\\GiftUtil.EXE"));
+  EXPECT_EQ(Member(gift, "POSY.R"), ReadAll(ProgramDir() + "\\Posy.R"));
   EXPECT_EQ(GetFileAttributesA((ProgramDir() + "\\Temp\\Gift.exe").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -323,39 +340,14 @@ TEST_F(MailDialogs, TheEnglishGiftTakesTheEnglishCopies) {
   CreateDirectoryA(folder.c_str(), nullptr);
   const std::string english = "English resources, not a module";
   std::ofstream(folder + "\\Posy.R", std::ios::binary) << english;
-  MessageBoxWatcher boxes;
-  auto playing = WaterPlaying;
-  auto cancel = CancelWater;
-  ScriptedUser user;
-  user.Then(playing).WaitTicks(3).Then([] {
-    PostMessageA(g_app.frame, WM_COMMAND, CMD_MAIL_GIFT, 0);
-    return true;
-  });
-  user.Then([] {
-    HWND dialog = MailDialog();
-    if (!dialog) return false;
-    Fill(dialog, "english@quillo.test", "ann@x.test", "English.exe");
-    CheckDlgButton(dialog, IDC_MAIL_ENGLISH, BST_CHECKED);
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    return true;
-  });
-  user.Then([] { return MailDialog() == nullptr; }).Then(cancel).Then([playing] { return !playing(); }).Then(cancel);
-  RunEffect(WaterRecord());
+  const MailedGift gift = MailGiftOfRunningWater("english@quillo.test", "English.exe", true);
   DeleteFileA((folder + "\\Posy.R").c_str());
   RemoveDirectoryA(folder.c_str());
-  EXPECT_TRUE(user.finished());
-  ASSERT_EQ(boxes.boxes().size(), 1u) << boxes.Describe();
-  const std::string gift = Stored("english@quillo.test", "attachments/English.exe");
-  std::vector<gift::ZipMember> members;
-  ASSERT_EQ(gift::ReadZip(reinterpret_cast<const uint8_t*>(gift.data()), gift.size(), gift::ZipLimits{}, &members),
-            gift::ZipError::kNone);
-  std::string posy, player;
-  for (const auto& m : members) {
-    if (m.name == "POSY.R") posy.assign(m.bytes.begin(), m.bytes.end());
-    if (m.name == "_English.EXE") player.assign(m.bytes.begin(), m.bytes.end());
-  }
-  EXPECT_EQ(posy, english);
-  EXPECT_EQ(player, ReadAll(ProgramDir() + "\\GiftUtil.EXE")) << "files without an English copy stay";
+  EXPECT_EQ(gift.boxes, std::vector<std::string>{LoadResString(IDS_MAIL_SENT)});
+  ASSERT_EQ(gift.error, gift::ZipError::kNone);
+  EXPECT_EQ(Member(gift, "POSY.R"), english);
+  EXPECT_EQ(Member(gift, "_English.EXE"), ReadAll(ProgramDir() + "\\GiftUtil.EXE"))
+      << "files without an English copy stay";
 }
 
 // Without an open picture the command sends any files: added through the
