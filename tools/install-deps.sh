@@ -9,7 +9,7 @@ packages=(
   libz-mingw-w64-dev zlib1g-dev unzip
   wine wine64 fonts-wine xvfb x11-apps
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  imagemagick libpng-dev libjpeg-dev
+  imagemagick libpng-dev libjpeg-dev ffmpeg ghostscript
   clang libclang-rt-14-dev
   python3-aiosmtpd
 )

@@ -239,3 +239,23 @@
 #define IDC_GIFT_ENGLISH 10001
 #define IDC_GIFT_INCLUDE_SAVER 10002
 #define IDC_GIFT_WEB_PAGE 10003
+
+// ---- AVI capture ---------------------------------------------------------------
+#define IDS_AVI_SAVE_TITLE 24853        // title of the save dialog
+#define IDS_AVI_OLD_VFW 24855           // Video for Windows is older than 1.10
+// Controls of the capture dialog "Pages".
+#define IDC_CAPTURE_RECORD 321
+#define IDC_CAPTURE_STOP 305
+#define IDC_CAPTURE_STEP 501            // sliders
+#define IDC_CAPTURE_WIDTH 504
+#define IDC_CAPTURE_HEIGHT 505
+#define IDC_CAPTURE_SCALE 506
+#define IDC_CAPTURE_STEP_TEXT 701       // texts
+#define IDC_CAPTURE_FRAMES_TEXT 702
+#define IDC_CAPTURE_FAILED 703
+#define IDC_CAPTURE_WIDTH_TEXT 704
+#define IDC_CAPTURE_HEIGHT_TEXT 705
+#define IDC_CAPTURE_SCALE_TEXT 706
+#define IDC_CAPTURE_WIDTH_LABEL 1504    // labels beside the size sliders
+#define IDC_CAPTURE_HEIGHT_LABEL 1505
+#define IDC_CAPTURE_SCALE_LABEL 1506

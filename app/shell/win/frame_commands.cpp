@@ -14,6 +14,7 @@
 #include "app/shell/path_join.h"
 #include "app/shell/recent_files.h"
 #include "app/shell/resource_ids.h"
+#include "capture_dialog.h"
 #include "contracts/dib_services.h"
 #include "contracts/image_codecs.h"
 #include "effect_browser.h"
@@ -234,6 +235,12 @@ void OnFrameCommand(HWND frame, WPARAM wParam, LPARAM lParam) {
       RunMailCommand(document);
       break;
     }
+    case CMD_AVI_CAPTURE:
+      if (document && !g_app.captureWindows[0] && !g_app.captureWindows[1]) {
+        ModalStep aside;
+        StartAviCapture(frame, document);
+      }
+      break;
     case CMD_REBUILD_CATALOGUE:
       CloseEffectBrowser();
       ScanPlugins();

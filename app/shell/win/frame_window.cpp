@@ -17,6 +17,7 @@
 #include "app/shell/settings_values.h"
 #include "app/shell/thumbnail_layout.h"
 #include "bitmap_button.h"
+#include "capture_dialog.h"
 #include "contracts/dib_services.h"
 #include "contracts/print_preview.h"
 #include "open_image.h"
@@ -254,7 +255,8 @@ void OnClose(HWND frame) {
 
 void OnDestroy(HWND frame) {
   // The frame is already going: the settings are always saved and the loop
-  // told to quit, even while an effect is active.
+  // told to quit, even while an effect is active. A capture window releases
+  // its file and streams as it goes, so the clip stays playable.
   for (HWND& capture : g_app.captureWindows)
     if (capture) DestroyWindow(capture), capture = nullptr;
   WriteFramePlacement(frame);
@@ -408,6 +410,7 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
       // lParam. The newest one is kept for capturing and saving frames.
       g_app.effectFrame = HGLOBAL(wParam ? wParam : lParam);
       if (g_app.effectDocument) FollowImageSize(g_app.effectDocument);
+      if (g_app.captureWindows[0]) CaptureEffectFrame(g_app.effectFrame);
       return 1;
     case WM_NCHITTEST:
       // Hosts' busy marker: while an effect marks itself busy the frame lets
