@@ -119,8 +119,22 @@ bool ClipboardHasPicture() {
 
 // --- Recent files ------------------------------------------------------------
 
+// The recent items, and the separator before Exit that closes them. The
+// separator shares its number with the capture command, so it is found by
+// its place, never by that number (which would take the menu's capture item).
 void RemoveRecentMenu(HMENU menu) {
-  for (UINT id = CMD_RECENT_FIRST; id <= CMD_AVI_CAPTURE; ++id) DeleteMenu(menu, id, MF_BYCOMMAND);
+  for (UINT id = CMD_RECENT_FIRST; id < CMD_AVI_CAPTURE; ++id) DeleteMenu(menu, id, MF_BYCOMMAND);
+  const int count = GetMenuItemCount(menu);
+  for (int i = 1; i < count; ++i) {
+    if (GetMenuItemID(menu, i) != CMD_EXIT) continue;
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_ID;
+    if (GetMenuItemInfoA(menu, UINT(i - 1), TRUE, &info) && (info.fType & MFT_SEPARATOR) &&
+        info.wID == CMD_AVI_CAPTURE)
+      DeleteMenu(menu, UINT(i - 1), MF_BYPOSITION);
+    break;
+  }
 }
 
 HMENU MenuHoldingExit(HWND frame) {

@@ -118,10 +118,12 @@ TEST_F(ModuleFixture, MenuOffersEveryCommandAndShowsItsKeys) {
     ASSERT_NE(tab, std::string::npos) << text;
     EXPECT_EQ(text.substr(tab + 1), key.shown) << text;
   }
-  // 0x28AF is the recent-files separator; the recent items are inserted
-  // before Exit, so no fixed item may carry those identifiers.
-  for (UINT id = CMD_RECENT_FIRST; id <= CMD_AVI_CAPTURE; ++id)
+  // The recent items are inserted before Exit, so no fixed item may carry
+  // their identifiers; their closing separator shares 0x28AF with the
+  // capture command, which is a plain item.
+  for (UINT id = CMD_RECENT_FIRST; id < CMD_AVI_CAPTURE; ++id)
     EXPECT_EQ(GetMenuState(menu, id, MF_BYCOMMAND), UINT(-1)) << std::hex << id;
+  EXPECT_EQ(GetMenuState(menu, CMD_AVI_CAPTURE, MF_BYCOMMAND) & MF_SEPARATOR, 0u);
   DestroyMenu(menu);
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/shell/app_state.h"
 #include "app/shell/document_window.h"
@@ -62,9 +64,11 @@ TEST_F(StudioFrame, StartsWithMenuButtonsAndStatusLine) {
   EXPECT_NE(accelerators_, nullptr);
   HMENU menu = GetMenu(g_app.frame);
   ASSERT_NE(menu, nullptr);
-  // All five recent-file keys are empty: no items and no separator.
-  for (UINT id = CMD_RECENT_FIRST; id <= CMD_AVI_CAPTURE; ++id)
+  // All five recent-file keys are empty: no items and no separator; the
+  // capture command is the menu's only item with the separator's number.
+  for (UINT id = CMD_RECENT_FIRST; id < CMD_AVI_CAPTURE; ++id)
     EXPECT_EQ(GetMenuState(menu, id, MF_BYCOMMAND), UINT(-1)) << std::hex << id;
+  EXPECT_EQ(GetMenuState(menu, CMD_AVI_CAPTURE, MF_BYCOMMAND) & MF_SEPARATOR, 0u);
   EXPECT_NE(GetMenuState(menu, CMD_EXIT, MF_BYCOMMAND), UINT(-1));
   // A wide screen gets every tool button, Next included.
   int buttons = 0;
@@ -157,4 +161,55 @@ TEST_F(StudioFrame, Showcase) {
   Sleep(300);
   Pump();
   EXPECT_TRUE(SaveWindowShot(g_app.frame, target));
+}
+
+namespace {
+
+// The items of the popup holding Exit: (identifier, is a separator) in order.
+std::vector<std::pair<UINT, bool>> FileMenuItems() {
+  HMENU menu = GetMenu(g_app.frame);
+  HMENU file = nullptr;
+  for (int i = 0; menu && i < GetMenuItemCount(menu) && !file; ++i)
+    if (HMENU sub = GetSubMenu(menu, i); sub && GetMenuState(sub, CMD_EXIT, MF_BYCOMMAND) != UINT(-1)) file = sub;
+  std::vector<std::pair<UINT, bool>> items;
+  for (int i = 0; file && i < GetMenuItemCount(file); ++i)
+    items.emplace_back(GetMenuItemID(file, i), (GetMenuState(file, UINT(i), MF_BYPOSITION) & MF_SEPARATOR) != 0);
+  return items;
+}
+
+}  // namespace
+
+// Opened files go into the menu before Exit, closed by a separator that
+// shares its number with the capture command: refreshing the list replaces
+// the separator and never takes the capture item with it.
+TEST_F(StudioFrame, TheRecentFilesListKeepsTheCaptureCommand) {
+  char folder[MAX_PATH];
+  GetTempPathA(sizeof folder, folder);
+  std::vector<std::string> paths;
+  for (const char* name : {"recent one.bmp", "recent two.bmp"}) {
+    paths.push_back(std::string(folder) + name);
+    HGLOBAL picture = MakeTestPicture(8, 6);
+    ASSERT_TRUE(SaveDIB(picture, paths.back().c_str()));
+    DestroyDIB(picture);
+  }
+  for (size_t opened = 1; opened <= paths.size(); ++opened) {
+    ASSERT_NE(OpenImageFile(g_app.frame, paths[opened - 1].c_str()), nullptr);
+    Pump();
+    const auto items = FileMenuItems();
+    ASSERT_GE(items.size(), opened + 2);
+    EXPECT_EQ(items.back().first, UINT(CMD_EXIT));
+    EXPECT_EQ(items[items.size() - 2], std::make_pair(UINT(CMD_AVI_CAPTURE), true)) << "the closing separator";
+    for (size_t k = 0; k < opened; ++k)  // newest first, right before the separator
+      EXPECT_EQ(items[items.size() - 2 - opened + k].first, UINT(CMD_RECENT_FIRST + k));
+    int captureItems = 0, separators = 0;
+    for (const auto& item : items) {
+      captureItems += item == std::make_pair(UINT(CMD_AVI_CAPTURE), false);
+      separators += item == std::make_pair(UINT(CMD_AVI_CAPTURE), true);
+    }
+    EXPECT_EQ(captureItems, 1);
+    EXPECT_EQ(separators, 1);
+  }
+  for (int i = 1; i <= 5; ++i)
+    WritePrivateProfileStringA("FunHist", ("i" + std::to_string(i)).c_str(), "", kSettings);
+  for (const std::string& path : paths) DeleteFileA(path.c_str());
 }
