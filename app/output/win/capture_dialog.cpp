@@ -13,6 +13,7 @@
 #include "contracts/dib_services.h"
 #include "contracts/imaging_library.h"
 #include "contracts/ui_controls.h"
+#include "grey_dialog.h"
 #include "modal_step.h"
 
 namespace quillo {
@@ -155,15 +156,8 @@ INT_PTR CALLBACK CaptureDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_DESTROY:
       OnDestroy();
       return TRUE;
-    case WM_CTLCOLORSTATIC:
-      SetBkColor(HDC(wParam), RGB(0xC0, 0xC0, 0xC0));
-      return INT_PTR(GetStockObject(LTGRAY_BRUSH));
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORLISTBOX:
-      return INT_PTR(GetStockObject(LTGRAY_BRUSH));
   }
-  return FALSE;
+  return GreyDialogColours(message, wParam);
 }
 
 bool AskForFile(HWND frame, std::string* path) {

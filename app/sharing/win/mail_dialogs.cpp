@@ -16,6 +16,7 @@
 #include "app/sharing/mail_arguments.h"
 #include "contracts/ui_controls.h"
 #include "gift_builder.h"
+#include "grey_dialog.h"
 #include "imaging/basics/runtime_random.h"
 #include "save_gift.h"
 
@@ -257,14 +258,6 @@ void OnPreview(HWND dialog, MailSession& s) {
   WinExec(command.c_str(), SW_SHOW);
 }
 
-INT_PTR Colours(UINT message, WPARAM wParam) {
-  if (message == WM_CTLCOLORSTATIC) SetBkColor(HDC(wParam), RGB(0xC0, 0xC0, 0xC0));
-  if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORDLG || message == WM_CTLCOLORLISTBOX ||
-      message == WM_CTLCOLORBTN)
-    return INT_PTR(GetStockObject(LTGRAY_BRUSH));
-  return 0;
-}
-
 INT_PTR CALLBACK SendMailProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* s = reinterpret_cast<MailSession*>(GetWindowLongPtrA(dialog, DWLP_USER));
   switch (message) {
@@ -309,7 +302,7 @@ INT_PTR CALLBACK SendMailProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
       }
       return FALSE;
   }
-  return Colours(message, wParam);
+  return GreyDialogColours(message, wParam);
 }
 
 void AddAttachment(HWND dialog) {
@@ -374,7 +367,7 @@ INT_PTR CALLBACK RawMailProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
       }
       return FALSE;
   }
-  return Colours(message, wParam);
+  return GreyDialogColours(message, wParam);
 }
 
 }  // namespace

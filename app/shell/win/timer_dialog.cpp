@@ -5,6 +5,7 @@
 #include "app/shell/app_state.h"
 #include "contracts/ui_controls.h"
 #include "effect_browser.h"
+#include "grey_dialog.h"
 #include "modal_step.h"
 
 namespace quillo {
@@ -55,15 +56,8 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
           return TRUE;
       }
       break;
-    case WM_CTLCOLORSTATIC:
-      SetBkColor(HDC(wParam), RGB(0xC0, 0xC0, 0xC0));
-      return INT_PTR(GetStockObject(LTGRAY_BRUSH));
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORLISTBOX:
-      return INT_PTR(GetStockObject(LTGRAY_BRUSH));
   }
-  return FALSE;
+  return GreyDialogColours(message, wParam);
 }
 
 }  // namespace
