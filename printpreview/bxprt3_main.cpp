@@ -2,6 +2,7 @@
 // library loads and removed when it is unloaded.
 #include "contracts/print_preview.h"
 #include "controls_internal.h"
+#include "preview_internal.h"
 
 namespace quillo::prt {
 namespace {
@@ -73,9 +74,16 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
     quillo::prt::g_module = module;
     DisableThreadLibraryCalls(module);
     quillo::prt::RegisterControlClasses();
+    // Without its window classes the library is of no use: refuse to load.
+    if (!quillo::prt::RegisterPreviewClasses()) {
+      quillo::prt::UnregisterPreviewClasses();
+      quillo::prt::UnregisterControlClasses();
+      return FALSE;
+    }
   } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
     // Unloaded by FreeLibrary: the window procedures are about to go away.
     DestroyRDPopup();
+    quillo::prt::UnregisterPreviewClasses();
     quillo::prt::UnregisterControlClasses();
   }
   return TRUE;
