@@ -69,15 +69,12 @@ bool PrintRange(PreviewState& s, HDC dc, int first, int last) {
 }  // namespace
 
 void PrintPages(PreviewState& s, bool currentOnly) {
-  // A second request waits for the job that runs (its loop pumps messages).
-  while (g_jobRunning) {
-    MSG msg;
-    if (!GetMessageA(&msg, nullptr, 0, 0)) {
-      PostQuitMessage(int(msg.wParam));
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+  // One job at a time: a request while one runs (from another preview of
+  // this process, reached through the abort procedure's message pump) is
+  // refused rather than nested inside the running document.
+  if (g_jobRunning) {
+    MessageBeep(MB_ICONEXCLAMATION);
+    return;
   }
   if (!IsWindow(s.frame)) return;
   HDC dc = s.printer ? s.printer : s.screenDC;

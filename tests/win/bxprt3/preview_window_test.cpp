@@ -51,7 +51,14 @@ std::vector<UINT> g_ownerMessages;
 std::vector<int> g_printedPages;
 bool g_frameAliveAtClosing = false;
 
+HWND g_printAlsoFrom = nullptr;  // a second preview asked to print while a page prints
+
 LRESULT CALLBACK OwnerPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == PVN_PRINTPAGE && g_printAlsoFrom) {
+    HWND other = g_printAlsoFrom;
+    g_printAlsoFrom = nullptr;
+    SendMessageA(other, WM_COMMAND, PV_CMD_PRINT_ALL, 0);
+  }
   if (message == PVN_CLOSING) {
     g_ownerMessages.push_back(message);
     g_frameAliveAtClosing = IsWindow(HWND(wParam)) && IsWindowVisible(HWND(wParam));
@@ -423,6 +430,22 @@ TEST_F(PreviewWindow, PrinterModeTakesTheProfilePrinterAndPrintsEveryPageThrough
   EXPECT_EQ(JobCount(), jobsBefore + 2) << "two jobs reached the printer";
   EXPECT_TRUE(boxes.boxes().empty()) << boxes.Describe();
   EXPECT_TRUE(IsWindowEnabled(frame_));
+
+  // A second preview asking to print while a page prints is refused: no
+  // page of it is printed, and no second document is nested in the first.
+  HWND first = frame_;
+  HWND second = CreateWindowExA(0, BXPRT3_PREVIEW_CLASS, "Second", WS_OVERLAPPEDWINDOW | PVS_PRINTER,
+                                0, 0, 400, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_TRUE(second);
+  SendMessageA(second, PVM_SETPANEPROC, 0, LPARAM(OwnerPaneProc));
+  g_printedPages.clear();
+  g_printAlsoFrom = second;
+  SendMessageA(first, PVM_SETPAGECOUNT, 0, 1);
+  Command(first, PV_CMD_PRINT_ALL);
+  EXPECT_EQ(g_printedPages, (std::vector<int>{1}));
+  for (int i = 0; i < 100 && JobCount() < jobsBefore + 3; ++i) Sleep(50);
+  EXPECT_EQ(JobCount(), jobsBefore + 3);
+  DestroyWindow(second);
 }
 
 TEST_F(PreviewWindow, CopyCountDialogKeepsOnlyPositiveCounts) {
