@@ -243,6 +243,7 @@
 // ---- AVI capture ---------------------------------------------------------------
 #define IDS_AVI_SAVE_TITLE 24853        // title of the save dialog
 #define IDS_AVI_OLD_VFW 24855           // Video for Windows is older than 1.10
+#define IDS_FIT_TO_PICTURE 24621        // the print preview panes' right-button menu item
 // Controls of the capture dialog "Pages".
 #define IDC_CAPTURE_RECORD 321
 #define IDC_CAPTURE_STOP 305

@@ -26,6 +26,7 @@
 #include "open_dialog.h"
 #include "open_image.h"
 #include "package_install.h"
+#include "print_page.h"
 #include "mail_dialogs.h"
 #include "save_gift.h"
 #include "save_dialog.h"
@@ -241,6 +242,7 @@ void OnFrameCommand(HWND frame, WPARAM wParam, LPARAM lParam) {
         StartAviCapture(frame, document);
       }
       break;
+    case CMD_PRINT_PREVIEW: OpenPrintPreview(document); break;
     case CMD_REBUILD_CATALOGUE:
       CloseEffectBrowser();
       ScanPlugins();

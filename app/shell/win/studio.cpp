@@ -25,6 +25,7 @@
 #include "open_image.h"
 #include "startup_logo.h"
 #include "thumbnail_pane.h"
+#include "print_page.h"
 
 using namespace quillo;
 
@@ -91,7 +92,10 @@ BOOL RegisterClasses() {
 void RunMessageLoop(HACCEL accelerators) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (accelerators && TranslateAcceleratorA(g_app.frame, accelerators, &msg)) continue;
+    // The studio's keys belong to its frame: while the print preview stands
+    // in for the hidden frame they would open dialogs nobody can see.
+    if (accelerators && !PrintPreviewFrame() && TranslateAcceleratorA(g_app.frame, accelerators, &msg))
+      continue;
     if (g_app.mdiClient && TranslateMDISysAccel(g_app.mdiClient, &msg)) continue;
     if (g_app.effectBrowser && IsDialogMessageA(g_app.effectBrowser, &msg)) continue;
     TranslateMessage(&msg);

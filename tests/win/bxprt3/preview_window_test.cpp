@@ -15,6 +15,7 @@
 
 #include "contracts/print_preview.h"
 #include "message_box_watcher.h"
+#include "printer_profile.h"
 #include "screenshot.h"
 
 namespace {
@@ -109,33 +110,7 @@ RECT ClientOf(HWND w) {
 
 LRESULT Command(HWND frame, int id) { return SendMessageA(frame, WM_COMMAND, id, 0); }
 
-std::string ProfileDevice() {
-  char buffer[1024] = {};
-  GetProfileStringA("windows", "device", ",,,", buffer, sizeof buffer);
-  return buffer;
-}
-
-class DeviceEntryChange {
- public:
-  explicit DeviceEntryChange(const char* value) : saved_(ProfileDevice()) {
-    WriteProfileStringA("windows", "device", value);
-  }
-  ~DeviceEntryChange() { WriteProfileStringA("windows", "device", saved_.c_str()); }
-
- private:
-  std::string saved_;
-};
-
-int JobCount() {
-  int n = 0;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((std::string(PRINTER_STATE) + "/jobs/job-*.ps").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  do ++n;
-  while (FindNextFileA(search, &found));
-  FindClose(search);
-  return n;
-}
+int JobCount() { return int(quillo::test::JobFiles().size()); }
 
 class PreviewWindow : public ::testing::Test {
  protected:
@@ -484,12 +459,12 @@ TEST_F(PreviewWindow, CopyCountDialogKeepsOnlyPositiveCounts) {
 TEST_F(PreviewWindow, WithoutAPrinterPrinterModeSaysSoAndCreatesNothing) {
   quillo::test::MessageBoxWatcher boxes;
   {
-    DeviceEntryChange change("Quillo Test Printer,WINEPS.DRV,");  // no port
+    quillo::test::DeviceEntryChange change("Quillo Test Printer,WINEPS.DRV,");  // no port
     EXPECT_EQ(GetPrinterDC(), nullptr);
     EXPECT_FALSE(Open(PVS_PRINTER | PVS_HIDEPARENT));
   }
   {
-    DeviceEntryChange change("");
+    quillo::test::DeviceEntryChange change("");
     EXPECT_EQ(GetPrinterDC(), nullptr);
   }
   const auto shown = boxes.boxes();

@@ -16,6 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "printer_profile.h"
+
+using namespace quillo::test;
+
 namespace {
 
 // Where the pages are drawn, in printer units; the page check has the same
@@ -34,12 +38,6 @@ struct DeviceEntry {
   std::string name, driver, port;
 };
 
-std::string ProfileDevice() {
-  char buffer[1024] = {};
-  GetProfileStringA("windows", "device", ",,,", buffer, sizeof buffer);
-  return buffer;
-}
-
 // "name,driver,port"; nothing when a part is missing or empty.
 std::optional<DeviceEntry> ParseDevice(const std::string& entry) {
   size_t first = entry.find(',');
@@ -55,29 +53,7 @@ HDC CreatePrinterDc(const DeviceEntry& d) {
   return CreateDCA(d.driver.c_str(), d.name.c_str(), d.port.c_str(), nullptr);
 }
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string JobFolder() { return std::string(PRINTER_STATE) + "/jobs"; }
-
-// The printer's job files, oldest (lowest number) first.
-std::vector<std::string> JobFiles() {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((JobFolder() + "/job-*.ps").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do names.push_back(found.cFileName);
-  while (FindNextFileA(search, &found));
-  FindClose(search);
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 std::vector<std::string> NewJobs(const std::vector<std::string>& before) {
   std::vector<std::string> added;
@@ -147,19 +123,6 @@ class PrinterDc : public ::testing::Test {
     if (dc_) DeleteDC(dc_);
   }
   HDC dc_ = nullptr;
-};
-
-// Changes the device entry for one test and puts the old one back.
-class DeviceEntryChange {
- public:
-  explicit DeviceEntryChange(const char* value) : saved_(ProfileDevice()) {
-    WriteProfileStringA("windows", "device", value);
-  }
-  ~DeviceEntryChange() { WriteProfileStringA("windows", "device", saved_.c_str()); }
-  const std::string& saved() const { return saved_; }
-
- private:
-  std::string saved_;
 };
 
 TEST(DeviceEntry, NamesTheSessionPrinterOnWinePostScript) {
