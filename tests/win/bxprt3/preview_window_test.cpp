@@ -423,6 +423,69 @@ TEST_F(PreviewWindow, PrinterModeTakesTheProfilePrinterAndPrintsEveryPageThrough
   DestroyWindow(second);
 }
 
+TEST_F(PreviewWindow, PrinterSetupTakesTheChosenPrinterAndTellsTheOwner) {
+  ASSERT_TRUE(Open(PVS_PRINTER));
+  HDC before = HDC(SendMessageA(frame_, PVM_GETPRINTERDC, 0, 0));
+  // The system's print dialog runs modally; another thread presses OK once
+  // it shows.
+  std::atomic<bool> seen{false};
+  std::thread answer([&seen]() {
+    for (int i = 0; i < 400; ++i, Sleep(25)) {
+      HWND dialog = nullptr;
+      while ((dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr)) != nullptr)
+        if (IsWindowVisible(dialog) && GetDlgItem(dialog, IDOK)) break;
+      if (!dialog) continue;
+      seen = true;
+      PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+      return;
+    }
+  });
+  g_hookCodes.clear();
+  Command(frame_, PV_CMD_SETUP);
+  answer.join();
+  ASSERT_TRUE(seen) << "no print dialog showed";
+  HDC after = HDC(SendMessageA(frame_, PVM_GETPRINTERDC, 0, 0));
+  EXPECT_TRUE(after);
+  EXPECT_NE(after, before) << "the dialog's DC replaces the first";
+  EXPECT_EQ(GetDeviceCaps(after, PHYSICALWIDTH), 2550);
+  ASSERT_EQ(g_ownerMessages.size(), 1u);
+  EXPECT_EQ(g_ownerMessages[0], UINT(PVN_PRINTERCHANGED));
+  ASSERT_FALSE(g_hookCodes.empty());
+  EXPECT_EQ(g_hookCodes[0], -1) << "the hook hears of the new page first";
+}
+
+TEST_F(PreviewWindow, TheMappedFontIsAsLargeOnThePageAsOnThePrinter) {
+  ASSERT_TRUE(Open(PVS_PRINTER));
+  HDC printer = HDC(SendMessageA(frame_, PVM_GETPRINTERDC, 0, 0));
+  // A font 120 printer units high (0.4 inch at 300 dpi).
+  HFONT font = CreateFontA(-120, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_TT_PRECIS, 0, 0, 0, "Arial");
+  PVSelectFont(Pane(0), font);
+  TEXTMETRICA onPrinter = {};
+  HGDIOBJ old = SelectObject(printer, font);
+  GetTextMetricsA(printer, &onPrinter);
+  SelectObject(printer, old);
+  for (int which = 0; which < 2; ++which) {
+    SCOPED_TRACE(which);
+    if (which == 1) Command(frame_, PV_CMD_TWO_PAGES);
+    HWND pane = Pane(which);
+    HDC dc = GetDC(pane);
+    const int saved = SaveDC(dc);
+    PVPreviewMapMode(pane, PV_STATE_OF(pane), dc);
+    TEXTMETRICA onPage = {};
+    GetTextMetricsA(dc, &onPage);
+    // In page units the screen font is the printer font's size, give or
+    // take the screen's whole pixels.
+    POINT pixel[2] = {{0, 0}, {0, 1}};
+    DPtoLP(dc, pixel, 2);
+    const int unitsPerPixel = std::abs(pixel[1].y - pixel[0].y);
+    EXPECT_NEAR(onPage.tmHeight, onPrinter.tmHeight, 2 * unitsPerPixel + 2);
+    RestoreDC(dc, saved);
+    ReleaseDC(pane, dc);
+  }
+  PVSelectFont(Pane(0), nullptr);
+  DeleteObject(font);
+}
+
 TEST_F(PreviewWindow, CopyCountDialogKeepsOnlyPositiveCounts) {
   ASSERT_TRUE(Open(PVS_PRINTER | PVS_NOSETUP));
   EXPECT_FALSE(IsWindowEnabled(Button(PV_CMD_SETUP)));
