@@ -3,8 +3,8 @@
 // the speed the cursor asks for.
 #include <algorithm>
 
-#include "mapped_texture_effect.h"
 #include "plugins/animation/animation_run.h"
+#include "plugins/animation/mapped_texture_effect.h"
 #include "plugins/framework/plugin_module.h"
 #include "plugins/qlo12/kernels/tunnel_map.h"
 #include "resources/qlo12/qlo12_ids.h"
@@ -17,7 +17,7 @@ constexpr int kFirstModeRadio = 801;  // 801 tunnel, 802 sphere, 803 plane
 constexpr int kModes = 3;
 constexpr int kTicksPerScene = 30;
 
-class TunnelEffect : public MappedTextureEffect {
+class TunnelEffect : public animation::MappedTextureEffect {
  public:
   const char* TemplateName() const override { return "Tunnel"; }
   animation::StartCapture CaptureOnStart() const override {
@@ -27,7 +27,7 @@ class TunnelEffect : public MappedTextureEffect {
 
   bool Setup() override {
     mode_ = std::clamp(call.effectValue, 0, kModes - 1);
-    return MappedTextureEffect::Setup();
+    return animation::MappedTextureEffect::Setup();
   }
 
   void InitControls(HWND dialog) override {

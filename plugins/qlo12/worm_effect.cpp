@@ -1,7 +1,7 @@
 // The worm hole: the picture, scaled to 640 x 480, as the texture of a bent
 // tube flown through at the speed the cursor asks for.
-#include "mapped_texture_effect.h"
 #include "plugins/animation/animation_run.h"
+#include "plugins/animation/mapped_texture_effect.h"
 #include "plugins/qlo12/kernels/worm_map.h"
 
 namespace quillo::qlo12 {
@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kTicksPerScene = 30;
 
-class WormEffect : public MappedTextureEffect {
+class WormEffect : public animation::MappedTextureEffect {
  public:
   const char* TemplateName() const override { return "Worm"; }
 

@@ -44,6 +44,11 @@ const ExampleRow kRows[] = {
     {"Qlo12.PL1", "ProcessDistort", "Distort.jpg", Play("distort", {{"ball", "off"}}, 12)},
     // Cool sparks: hot ones soon melt into one white blaze.
     {"Qlo12.PL1", "ProcessDawa", "Dawa.jpg", Play("dawa", {{"heat", "10"}}, 30)},
+    // Some 60 frames in, the caustic bands lie across the cup and the table.
+    {"Qlo13.PL1", "ProcessPool", "Pool2.jpg", Play("pool", {}, 60)},
+    {"Qlo13.PL1", "ProcessWavy", "FWavy.jpg", Play("wavy", {}, 20)},
+    // Bright beams early on, while the spot is still near the middle.
+    {"Qlo13.PL1", "ProcessDisco", "Disco.jpg", Play("disco", {{"brightness", "160"}}, 2)},
     {"BXCOMM1.PL1", "ProcessUnsharp", "Unsharp.jpg", Play("unsharp", {{"radius", "3"}, {"amount", "2.5"}})},
     {"BXCOMM1.PL1", "ProcessGaussrle", "Blur.jpg", Play("blur", {{"radius", "3"}})},
     {"BXCOMM1.PL1", "ProcessBleed", "Bleed.jpg", Play("bleed", {{"factor", "0.8"}})},  // nearly grey
