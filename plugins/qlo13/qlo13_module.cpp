@@ -12,10 +12,10 @@ namespace {
 // host how to fit the picture before the run.
 const PlugInInfo kInfoTable[] = {
     {32, 0, 0, 0, IDS_POOL, IDS_CATEGORY_LIGHT, 0x1008, "ProcessPool", "Pool2.jpg"},
-    // ProcessMagic (IDS_MAGIC, IDS_CATEGORY_MAGIC, "Magic.jpg") comes here.
+    {32, 0, 0, 0, IDS_MAGIC, IDS_CATEGORY_KALEIDOSCOPE, 0x1008, "ProcessMagic", "Magic.jpg"},
     {32, 0, 0, 0, IDS_WAVY, IDS_CATEGORY_WATER, 0x1008, "ProcessWavy", "FWavy.jpg"},
     {32, 0, 0, 0, IDS_DISCO, IDS_CATEGORY_LIGHT, 0x1008, "ProcessDisco", "Disco.jpg"},
-    // ProcessGradient (IDS_GRADIENT, IDS_CATEGORY_GRADIENTS, "XGrad.jpg") comes here.
+    {32, 0, 0, 0, IDS_GRADIENT, IDS_CATEGORY_GRADIENTS, 0x1008, "ProcessGradient", "XGrad.jpg"},
     {0, 0, 0, 0, 0, 0, 0, nullptr, nullptr},
 };
 

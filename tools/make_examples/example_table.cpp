@@ -46,9 +46,13 @@ const ExampleRow kRows[] = {
     {"Qlo12.PL1", "ProcessDawa", "Dawa.jpg", Play("dawa", {{"heat", "10"}}, 30)},
     // Some 60 frames in, the caustic bands lie across the cup and the table.
     {"Qlo13.PL1", "ProcessPool", "Pool2.jpg", Play("pool", {}, 60)},
+    {"Qlo13.PL1", "ProcessMagic", "Magic.jpg", Play("magic", {{"pattern", "2"}}, 12, kDriftingCursor)},
     {"Qlo13.PL1", "ProcessWavy", "FWavy.jpg", Play("wavy", {}, 20)},
     // Bright beams early on, while the spot is still near the middle.
     {"Qlo13.PL1", "ProcessDisco", "Disco.jpg", Play("disco", {{"brightness", "160"}}, 2)},
+    // The sunset gradient at two thirds over the picture, a quarter turn on.
+    {"Qlo13.PL1", "ProcessGradient", "XGrad.jpg",
+     Play("gradient", {{"gradient", "1"}, {"strength", "70"}, {"speed", "6"}}, 15)},
     {"BXCOMM1.PL1", "ProcessUnsharp", "Unsharp.jpg", Play("unsharp", {{"radius", "3"}, {"amount", "2.5"}})},
     {"BXCOMM1.PL1", "ProcessGaussrle", "Blur.jpg", Play("blur", {{"radius", "3"}})},
     {"BXCOMM1.PL1", "ProcessBleed", "Bleed.jpg", Play("bleed", {{"factor", "0.8"}})},  // nearly grey

@@ -9,7 +9,7 @@ namespace {
 const EffectRow* const kTable[] = {
     &kTunnelRow, &kSphereRow, &kPlaneRow, &kWormRow,   &kWaterRow,   &kBlobRow,
     &kWarpRow,   &kKaleRow,   &kIllusionRow, &kDistortRow, &kDawaRow,
-    &kPoolRow,   &kWavyRow,   &kDiscoRow,
+    &kPoolRow,   &kWavyRow,   &kDiscoRow,   &kMagicRow,  &kGradientRow,
     &kBalanceRow, &kBrightnessRow, &kModulateRow, &kGammaRow,
     &kUnsharpRow, &kBlurRow, &kBleedRow, &kEdgeRow, &kDespeckleRow, &kSharpenRow,
     &kStretchRow, &kColourPackRow, &kZoomRow, &kWarpBrushRow,

@@ -1,12 +1,19 @@
-// Pool, Wavy and Disco of Qlo13: caustic bands of pool light, a shimmer
-// as through moving water and coloured disco beams, each over the picture
-// it started from.
+// The effects of Qlo13: caustic bands of pool light, a shimmer as through
+// moving water, coloured disco beams, the magic patterns and the colour
+// gradient, each over the picture it started from.
+#include <algorithm>
 #include <memory>
+#include <vector>
 
+#include "plugins/animation/kernels/seamless.h"
+#include "plugins/animation/kernels/texture_map.h"
 #include "plugins/qlo13/kernels/disco.h"
+#include "plugins/qlo13/kernels/gradient_frame.h"
+#include "plugins/qlo13/kernels/magic_map.h"
 #include "plugins/qlo13/kernels/pool.h"
 #include "plugins/qlo13/kernels/wavy.h"
 #include "tools/render/effects/effect_rows.h"
+#include "tools/render/effects/texture_drift.h"
 
 namespace quillo::render {
 
@@ -26,6 +33,21 @@ const OptionInfo kDiscoOptions[] = {
      "brightness of the beams (0: none)"},
     {"speed", OptionKind::kInteger, kDiscoMinSpeed, kDiscoMaxSpeed, kDiscoDefaultSpeed,
      "pixels the spot moves a frame"},
+};
+
+const OptionInfo kMagicOptions[] = {
+    {"pattern", OptionKind::kInteger, 0, kMagicModes - 1, 2, "0 .. 10, the pattern (radio 801 .. 811)"},
+    {"s1", OptionKind::kInteger, -1, 128, -1, "first slider (-1: the pattern's own setting)"},
+    {"s2", OptionKind::kInteger, -1, 128, -1, "second slider (-1: the pattern's own setting)"},
+    {"s3", OptionKind::kInteger, -1, 100, -1, "third slider (-1: the pattern's own setting)"},
+    {"seamless", OptionKind::kSwitch, 0, 1, 1, "fold the picture so the texture tiles without seams"},
+};
+
+const OptionInfo kGradientOptions[] = {
+    {"gradient", OptionKind::kInteger, 0, 255, 0, "which built-in gradient (0: the rainbow)"},
+    {"speed", OptionKind::kInteger, 0, kGradientMaxSpeed, kGradientDefaultSpeed, "degrees the hue turns a frame"},
+    {"strength", OptionKind::kInteger, 0, 100, kGradientDefaultStrength, "percent of gradient colour over the picture"},
+    {"flow", OptionKind::kSwitch, 0, 1, 0, "slide the gradient along the brightness too"},
 };
 
 class PoolRun : public EffectRun {
@@ -95,8 +117,85 @@ std::unique_ptr<EffectRun> StartDiscoRun(const EffectSetup& setup, std::string& 
   return std::make_unique<DiscoRun>(setup.picture, std::move(state));
 }
 
+// The magic patterns drift at the cursor's speed, and never stand still.
+class MagicRun : public EffectRun {
+ public:
+  MagicRun(const Picture& picture, bool seamless, std::vector<animation::MapEntry> map)
+      : texture_(picture), map_(std::move(map)) {
+    if (seamless)
+      animation::MakeSeamless(picture.pixels.data(), texture_.pixels.data(), picture.width, picture.height,
+                              picture.stride);
+  }
+  void Frame(const FrameInput& input, Picture& image) override {
+    const int w = image.width, h = image.height;
+    drift_.Advance(w, h);
+    animation::DrawMappedFrame(texture_.pixels.data(), image.pixels.data(), w, h, image.stride, map_.data(),
+                               drift_.x, drift_.y, animation::MapRows::kUpward);
+    drift_.ReadCursor(input.cursor, w, h, 20);
+    if (drift_.speed.x == 0 && drift_.speed.y == 0) drift_.speed.x = 1;
+  }
+
+ private:
+  Picture texture_;
+  std::vector<animation::MapEntry> map_;
+  TextureDrift drift_;
+};
+
+std::unique_ptr<EffectRun> StartMagicRun(const EffectSetup& setup, std::string& error) {
+  const Picture& p = setup.picture;
+  if (p.width > 32767 || p.height > 32767) {
+    error = "the picture is too large for a pattern map";
+    return nullptr;
+  }
+  MagicSettings s;
+  s.mode = setup.options.Integer("pattern");
+  const MagicModeRow& row = kMagicModeTable[s.mode];
+  int* values[3] = {&s.s1, &s.s2, &s.s3};
+  const char* names[3] = {"s1", "s2", "s3"};
+  for (int k = 0; k < 3; ++k) {
+    const int v = setup.options.Integer(names[k]);
+    *values[k] = v < 0 ? row.defaults[k] : std::clamp(v, row.low[k], row.high[k]);
+  }
+  std::vector<animation::MapEntry> map(size_t(p.width) * size_t(p.height));
+  BuildMagicMap(s, p.width, p.height, map.data());
+  return std::make_unique<MagicRun>(p, setup.options.Switch("seamless"), std::move(map));
+}
+
+class GradientRunner : public EffectRun {
+ public:
+  GradientRunner(const Picture& picture, const Gradient& gradient, GradientRun run)
+      : backup_(picture), palette_(PaletteOf(gradient)), run_(run),
+        brightness_(size_t(picture.width) * size_t(picture.height)) {
+    BuildBrightness(picture.pixels.data(), picture.width, picture.height, picture.stride, brightness_.data());
+  }
+  void Frame(const FrameInput&, Picture& image) override {
+    GradientFrame(run_, palette_, brightness_.data(), backup_.pixels.data(), image.pixels.data(), image.width,
+                  image.height, image.stride);
+  }
+
+ private:
+  Picture backup_;
+  GradientPalette palette_;
+  GradientRun run_;
+  std::vector<uint8_t> brightness_;
+};
+
+std::unique_ptr<EffectRun> StartGradientRun(const EffectSetup& setup, std::string&) {
+  static const std::vector<Gradient> kChoices = BuiltInGradients();
+  const int index = std::min<int>(setup.options.Integer("gradient"), int(kChoices.size()) - 1);
+  GradientRun run;
+  run.speed = setup.options.Integer("speed");
+  run.strength = setup.options.Integer("strength");
+  run.flowing = setup.options.Switch("flow");
+  return std::make_unique<GradientRunner>(setup.picture, kChoices[size_t(index)], run);
+}
+
 }  // namespace
 
+const EffectRow kMagicRow{"magic", "the picture folded into one of eleven patterns, drifting",
+                          EffectKind::kAnimated, kMagicOptions, StartMagicRun};
+const EffectRow kGradientRow{"gradient", "the picture's brightness painted through a gradient whose hue turns",
+                             EffectKind::kAnimated, kGradientOptions, StartGradientRun};
 const EffectRow kPoolRow{"pool", "sunlight on the floor of a pool plays over the picture",
                          EffectKind::kAnimated, {}, StartPoolRun};
 const EffectRow kWavyRow{"wavy", "the picture shimmers as seen through moving water", EffectKind::kAnimated,
