@@ -21,3 +21,10 @@ common=(--input "$root/samples/coffee.png" --size 240x160 --frames 40 --delay 5 
 "$render" dawa "${common[@]}" --heat 10 --gif "$docs/anim-dawa.gif"
 # The rings swing widest from some 60 frames into the cycle.
 "$render" warp "${common[@]}" --skip 60 --gif "$docs/anim-warp.gif"
+# Pool light and the wavy shimmer; the disco beams early on, near the middle.
+"$render" pool "${common[@]}" --skip 40 --gif "$docs/anim-pool.gif"
+"$render" wavy "${common[@]}" --gif "$docs/anim-wavy.gif"
+"$render" disco "${common[@]}" --brightness 160 --speed 4 --gif "$docs/anim-disco.gif"
+# A star of mirrored wedges drifting, and the sunset gradient turning its hue.
+"$render" magic "${common[@]}" --pattern 9 --cursor 420,330 --gif "$docs/anim-magic.gif"
+"$render" gradient "${common[@]}" --gradient 1 --strength 75 --speed 9 --gif "$docs/anim-gradient.gif"
