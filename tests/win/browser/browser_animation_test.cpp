@@ -1,5 +1,5 @@
-// An animated effect run from the effect browser over a picture, as a user
-// would: the tunnel plays on screen, Stop, and OK leaves one undo step.
+// Animated effects run from the effect browser over a picture, as a user
+// would: each plays on screen, Stop, and OK leaves one undo step.
 #include <cstring>
 #include <vector>
 
@@ -36,13 +36,23 @@ bool Playing() {
   return play && IsWindowVisible(d) && !IsWindowEnabled(play);
 }
 
-}  // namespace
+// Runs the catalogued effect `function` (with `value`) of `module` from the
+// browser over the coffee picture: it plays on screen, Stop, OK, and exactly
+// one undo step is left. `showcaseVariable` names an environment variable
+// that, when set, asks for a picture of the frame while the effect plays.
+class BrowserAnimationTest : public BrowserTest {
+ protected:
+  static void RunFromBrowser(const char* module, const char* function, int value,
+                             const char* showcaseVariable = nullptr);
+};
 
-TEST_F(BrowserTest, TunnelFromTheBrowserFliesOnScreenAndOkLeavesOneUndoStep) {
-  WriteCatalogue(ModuleRecords("Qlo12.PL1"));
+void BrowserAnimationTest::RunFromBrowser(const char* module, const char* function, int value,
+                                          const char* showcaseVariable) {
+  SCOPED_TRACE(function);
+  WriteCatalogue(ModuleRecords(module));
   ShowWindow(g_app.frame, SW_SHOWNORMAL);
   MoveWindow(g_app.frame, 0, 0, 1000, 720, TRUE);
-  // The cursor far to the left: the fastest flight.
+  // The cursor far to the left: the fastest drift for the map-driven effects.
   SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) / 2);
   HWND document = OpenImageFile(g_app.frame, (ProgramDir() + "\\Samples\\coffee.png").c_str());
   ASSERT_NE(document, nullptr);
@@ -53,19 +63,23 @@ TEST_F(BrowserTest, TunnelFromTheBrowserFliesOnScreenAndOkLeavesOneUndoStep) {
 
   Command(CMD_BROWSER_1);
   ASSERT_NE(Dialog(), nullptr);
-  for (int i = 0, n = Count(FamilyList()); i < n; ++i)
-    if (FamilyAt(FamilyList(), i)->kind == 32) Select(FamilyList(), i);
-  int tunnel = -1;
-  for (int i = 0, n = Count(EffectList()); i < n; ++i) {
-    const EffectRecord* record = EffectAt(EffectList(), i);
-    if (FunctionName(*record) == "ProcessTunnel" && record->effectValue == 0) tunnel = i;
+  // The effect's family: the one of the warp kind whose list holds it.
+  int row = -1;
+  for (int f = 0, families = Count(FamilyList()); f < families && row < 0; ++f) {
+    if (FamilyAt(FamilyList(), f)->kind != 32) continue;
+    Select(FamilyList(), f);
+    for (int i = 0, n = Count(EffectList()); i < n; ++i) {
+      const EffectRecord* record = EffectAt(EffectList(), i);
+      if (FunctionName(*record) == function && record->effectValue == value) row = i;
+    }
   }
-  ASSERT_GE(tunnel, 0);
-  Select(EffectList(), tunnel);
+  ASSERT_GE(row, 0);
+  Select(EffectList(), row);
 
   std::vector<uint8_t> shot1, shot2;
   char showcase[MAX_PATH] = {};
-  const bool photograph = GetEnvironmentVariableA("QUILLO_SHOWCASE_TUNNEL", showcase, sizeof showcase) > 0;
+  const bool photograph =
+      showcaseVariable && GetEnvironmentVariableA(showcaseVariable, showcase, sizeof showcase) > 0;
   {
     ScriptedUser user;
     user.Then(Playing).WaitTicks(8).Then([&] {
@@ -88,10 +102,24 @@ TEST_F(BrowserTest, TunnelFromTheBrowserFliesOnScreenAndOkLeavesOneUndoStep) {
   }
   ASSERT_FALSE(shot1.empty());
   EXPECT_NE(shot1, shownBefore) << "the first frames reached the screen";
-  EXPECT_NE(shot1, shot2) << "the tunnel moves on screen";
+  EXPECT_NE(shot1, shot2) << "the frames move on screen";
   ASSERT_TRUE(HasUndoStep(document));
   EXPECT_NE(DibPixels(CurrentImage(document)), before);
   UndoDocument(document);
   EXPECT_FALSE(HasUndoStep(document)) << "exactly one step was added";
   EXPECT_EQ(DibPixels(CurrentImage(document)), before);
+  SendMessageA(Dialog(), WM_CLOSE, 0, 0);
+  SendMessageA(g_app.mdiClient, WM_MDIDESTROY, WPARAM(document), 0);
+  Pump();
+}
+
+}  // namespace
+
+TEST_F(BrowserAnimationTest, TunnelFromTheBrowserFliesOnScreenAndOkLeavesOneUndoStep) {
+  RunFromBrowser("Qlo12.PL1", "ProcessTunnel", 0, "QUILLO_SHOWCASE_TUNNEL");
+}
+
+TEST_F(BrowserAnimationTest, EveryLightEffectPlaysFromTheBrowserAndOkLeavesOneUndoStep) {
+  for (const char* function : {"ProcessPool", "ProcessMagic", "ProcessWavy", "ProcessDisco", "ProcessGradient"})
+    RunFromBrowser("Qlo13.PL1", function, 0);
 }
