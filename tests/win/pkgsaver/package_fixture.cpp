@@ -21,10 +21,11 @@ std::optional<std::string> LoadText(HINSTANCE module, int id) {
   return std::string(text);
 }
 
-// Builds the record the studio's plug-in scan makes for one function of Qlo12.
-EffectRecord RecordFromPlugin(const char* function) {
+// Builds the record the studio's plug-in scan makes for one function of a
+// plug-in module.
+EffectRecord RecordFromPlugin(const char* module, const char* function) {
   EffectRecord record = {};
-  PluginModule plugin("Qlo12.PL1");
+  PluginModule plugin(module);
   auto info = plugin.Export<GetPlugInInfoFunction>("GetPlugInInfo");
   auto resources = plugin.Export<GetResInstFunction>("GetResInst");
   if (!info || !resources) return record;
@@ -42,7 +43,7 @@ EffectRecord RecordFromPlugin(const char* function) {
     entry.exampleImage = row->exampleImage;
     const auto name = LoadText(resources(), row->nameStringId);
     const auto category = LoadText(resources(), row->categoryStringId);
-    BuildEffectRecord(entry, "Qlo12.PL1", name ? std::optional<std::string_view>(*name) : std::nullopt,
+    BuildEffectRecord(entry, module, name ? std::optional<std::string_view>(*name) : std::nullopt,
                       category ? std::optional<std::string_view>(*category) : std::nullopt, record);
     break;
   }
@@ -105,9 +106,10 @@ PackageFixture::PackageFixture() {
   CreateDirectoryA(saverFolder_.c_str(), nullptr);
   saverProgram_ = saverFolder_ + "\\MailSaver.scr";
   ready_ = CopyFileA((ProgramDir() + "\\MailSaver.scr").c_str(), saverProgram_.c_str(), FALSE) != FALSE;
-  for (const char* file : {"Qlo12.PL1", "Qlo12.R", "BXUI.DLL", "BXDIB3.DLL", "BXCOMM.DLL", "PkgSaver.dll"})
+  for (const char* file :
+       {"Qlo12.PL1", "Qlo12.R", "Qlo13.PL1", "Qlo13.R", "BXUI.DLL", "BXDIB3.DLL", "BXCOMM.DLL", "PkgSaver.dll"})
     ready_ = CopySupportFile(file) && ready_;
-  water_ = RecordFromPlugin("ProcessWater");
+  water_ = RecordFromPlugin("Qlo12.PL1", "ProcessWater");
   ready_ = ready_ && water_.kind > 0;
 }
 
@@ -116,6 +118,10 @@ PackageFixture::~PackageFixture() {
   if (createdDirectory_) RemoveDirectoryA(directory_.c_str());
   DeleteFileA(saverProgram_.c_str());
   RemoveDirectoryA(saverFolder_.c_str());
+}
+
+EffectRecord PackageFixture::LightRecord(const char* function) const {
+  return RecordFromPlugin("Qlo13.PL1", function);
 }
 
 bool PackageFixture::CopySupportFile(const char* fileName) {

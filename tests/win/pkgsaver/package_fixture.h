@@ -37,6 +37,8 @@ class PackageFixture {
 
   // The record the studio stores for Qlo12's "ProcessWater".
   EffectRecord WaterRecord() const { return water_; }
+  // The record of one of Qlo13's light effects.
+  EffectRecord LightRecord(const char* function) const;
   // Writes name.BEXA (a width x height test picture as JPEG) and name.SSD
   // holding `record`'s bytes, or just its first `recordBytes` bytes.
   bool WritePackage(const std::string& name, int width, int height, const EffectRecord& record,

@@ -189,6 +189,30 @@ TEST_F(PackageSaver, ReplaysThePackageFullScreenAndTheEffectPlays) {
   EndSaver(saver, window);
 }
 
+// A package of the magic patterns made from a photograph replays on the
+// stage and moves; its picture goes to the bin folder as saver-magic.png.
+TEST_F(PackageSaver, ReplaysALightEffectPackage) {
+  const EffectRecord magic = fixture.LightRecord("ProcessMagic");
+  ASSERT_GT(magic.kind, 0);
+  ASSERT_TRUE(fixture.WritePackageWithPicture(kFirst, quillo::test::ProgramDir() + "\\Samples\\rocket.jpg", magic));
+  fixture.SetSetting("Default", kFirst.c_str());
+  SaverProcess saver("/s", fixture.saverProgram());
+  HWND window = saver.WaitWindow();
+  ASSERT_NE(window, nullptr);
+  const RECT area = WaitForPlayingStage(window);
+  HGLOBAL first = quillo::test::CaptureScreenArea(area);
+  const LRESULT paints = Ask(window, kPaints);
+  EXPECT_TRUE(PumpUntil([&] { return Ask(window, kPaints) > paints + 10; }, 10000));
+  HGLOBAL second = quillo::test::CaptureScreenArea(area);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(quillo::test::DibPixels(first), quillo::test::DibPixels(second)) << "the pattern drifts";
+  DestroyDIB(first);
+  DestroyDIB(second);
+  EXPECT_TRUE(quillo::test::SaveWindowShot(window, (quillo::test::ProgramDir() + "\\saver-magic.png").c_str()));
+  EndSaver(saver, window);
+}
+
 // A photograph of the stage replaying a Water package made from a picture of
 // the screen's size, and the frame rate there: run with QUILLO_SHOWCASE_SAVER
 // naming the screenshot and QUILLO_SHOWCASE_PICTURE a JPEG to package.
