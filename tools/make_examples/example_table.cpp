@@ -53,6 +53,12 @@ const ExampleRow kRows[] = {
     // The sunset gradient at two thirds over the picture, a quarter turn on.
     {"Qlo13.PL1", "ProcessGradient", "XGrad.jpg",
      Play("gradient", {{"gradient", "1"}, {"strength", "70"}, {"speed", "6"}}, 15)},
+    // Small cells poked twice near the cup: the jelly still wobbles.
+    {"Qlo14.PL1", "ProcessGloop", "Gloop.jpg",
+     Play("gloop", {{"cell", "50"}}, 14, {},
+          {{3, MouseDrop{MouseButton::kLeft, 70, 50}}, {8, MouseDrop{MouseButton::kLeft, 100, 70}}})},
+    // Half way through a ripple of 15 frames.
+    {"Qlo14.PL1", "ProcessLake", "Lakej.jpg", Play("lake", {}, 8)},
     {"BXCOMM1.PL1", "ProcessUnsharp", "Unsharp.jpg", Play("unsharp", {{"radius", "3"}, {"amount", "2.5"}})},
     {"BXCOMM1.PL1", "ProcessGaussrle", "Blur.jpg", Play("blur", {{"radius", "3"}})},
     {"BXCOMM1.PL1", "ProcessBleed", "Bleed.jpg", Play("bleed", {{"factor", "0.8"}})},  // nearly grey

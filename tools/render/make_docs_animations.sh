@@ -28,3 +28,7 @@ common=(--input "$root/samples/coffee.png" --size 240x160 --frames 40 --delay 5 
 # A star of mirrored wedges drifting, and the sunset gradient turning its hue.
 "$render" magic "${common[@]}" --pattern 9 --cursor 420,330 --gif "$docs/anim-magic.gif"
 "$render" gradient "${common[@]}" --gradient 1 --strength 75 --speed 9 --gif "$docs/anim-gradient.gif"
+# The jelly poked three times; the lake's rows swinging over a ripple of 20 frames.
+"$render" gloop "${common[@]}" --cell 60 --drop 1,120,80 --drop 14,60,50 --drop 27,180,110 \
+  --gif "$docs/anim-gloop.gif"
+"$render" lake "${common[@]}" --period 20 --gif "$docs/anim-lake.gif"

@@ -123,3 +123,7 @@ TEST_F(BrowserAnimationTest, EveryLightEffectPlaysFromTheBrowserAndOkLeavesOneUn
   for (const char* function : {"ProcessPool", "ProcessMagic", "ProcessWavy", "ProcessDisco", "ProcessGradient"})
     RunFromBrowser("Qlo13.PL1", function, 0);
 }
+
+TEST_F(BrowserAnimationTest, JellyAndLakePlayFromTheBrowserAndOkLeavesOneUndoStep) {
+  for (const char* function : {"ProcessGloop", "ProcessLake"}) RunFromBrowser("Qlo14.PL1", function, 0);
+}

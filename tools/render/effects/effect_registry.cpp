@@ -10,6 +10,7 @@ const EffectRow* const kTable[] = {
     &kTunnelRow, &kSphereRow, &kPlaneRow, &kWormRow,   &kWaterRow,   &kBlobRow,
     &kWarpRow,   &kKaleRow,   &kIllusionRow, &kDistortRow, &kDawaRow,
     &kPoolRow,   &kWavyRow,   &kDiscoRow,   &kMagicRow,  &kGradientRow,
+    &kGloopRow,  &kLakeRow,
     &kBalanceRow, &kBrightnessRow, &kModulateRow, &kGammaRow,
     &kUnsharpRow, &kBlurRow, &kBleedRow, &kEdgeRow, &kDespeckleRow, &kSharpenRow,
     &kStretchRow, &kColourPackRow, &kZoomRow, &kWarpBrushRow,
