@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/common/frame_bench.h"
 #include "plugins/qlo12/kernels/flame.h"
 #include "plugins/qlo12/kernels/illusion.h"
 #include "plugins/qlo12/kernels/kale_map.h"
@@ -18,31 +19,12 @@
 
 namespace {
 
-constexpr int kW = 1920, kH = 1080;
-constexpr int64_t kStride = (int64_t(kW) * 24 + 31) / 32 * 4;
-
-std::vector<uint8_t> Picture() {
-  std::vector<uint8_t> p(size_t(kStride * kH));
-  uint32_t v = 12345;
-  for (uint8_t& b : p) b = uint8_t((v = v * 1103515245u + 12345u) >> 24);
-  return p;
-}
-
-void SetPixels(benchmark::State& state) {
-  state.counters["Mpx/s"] = benchmark::Counter(double(state.iterations()) * kW * kH / 1e6,
-                                               benchmark::Counter::kIsRate);
-}
-
-void BM_MemcpyFrame(benchmark::State& state) {
-  const std::vector<uint8_t> in = Picture();
-  std::vector<uint8_t> out(in.size());
-  for (auto _ : state) {
-    std::memcpy(out.data(), in.data(), in.size());
-    benchmark::DoNotOptimize(out.data());
-    benchmark::ClobberMemory();
-  }
-  SetPixels(state);
-}
+using quillo::bench::BM_MemcpyFrame;
+using quillo::bench::kH;
+using quillo::bench::kStride;
+using quillo::bench::kW;
+using quillo::bench::Picture;
+using quillo::bench::SetPixels;
 
 void BM_TunnelMap(benchmark::State& state) {
   std::vector<quillo::animation::MapEntry> map(size_t(kW) * kH);

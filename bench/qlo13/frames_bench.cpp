@@ -1,14 +1,15 @@
 // One frame of Pool, Wavy, Disco, the magic patterns and the colour
 // gradient at 1920 x 1080 beside a memcpy of the same frame, and the set-up
 // each makes when playing starts (a pattern's map is built again whenever
-// its settings change). One thread;
-// the effects' own pauses between frames are not part of it.
+// its settings change). One thread; the effects' own pauses between frames
+// are not part of it.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
+#include "bench/common/frame_bench.h"
 #include "plugins/animation/kernels/texture_map.h"
 #include "plugins/qlo13/kernels/disco.h"
 #include "plugins/qlo13/kernels/gradient_frame.h"
@@ -20,31 +21,12 @@ namespace {
 
 using namespace quillo::qlo13;
 
-constexpr int kW = 1920, kH = 1080;
-constexpr int64_t kStride = (int64_t(kW) * 24 + 31) / 32 * 4;
-
-std::vector<uint8_t> Picture() {
-  std::vector<uint8_t> p(size_t(kStride * kH));
-  uint32_t v = 12345;
-  for (uint8_t& b : p) b = uint8_t((v = v * 1103515245u + 12345u) >> 24);
-  return p;
-}
-
-void SetPixels(benchmark::State& state) {
-  state.counters["Mpx/s"] = benchmark::Counter(double(state.iterations()) * kW * kH / 1e6,
-                                               benchmark::Counter::kIsRate);
-}
-
-void BM_MemcpyFrame(benchmark::State& state) {
-  const std::vector<uint8_t> in = Picture();
-  std::vector<uint8_t> out(in.size());
-  for (auto _ : state) {
-    std::memcpy(out.data(), in.data(), in.size());
-    benchmark::DoNotOptimize(out.data());
-    benchmark::ClobberMemory();
-  }
-  SetPixels(state);
-}
+using quillo::bench::BM_MemcpyFrame;
+using quillo::bench::kH;
+using quillo::bench::kStride;
+using quillo::bench::kW;
+using quillo::bench::Picture;
+using quillo::bench::SetPixels;
 
 void BM_PoolStart(benchmark::State& state) {
   PoolState pool;

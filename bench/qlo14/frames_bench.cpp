@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/common/frame_bench.h"
 #include "plugins/qlo14/kernels/gloop.h"
 #include "plugins/qlo14/kernels/lake.h"
 
@@ -17,31 +18,12 @@ namespace {
 using namespace quillo;
 using namespace quillo::qlo14;
 
-constexpr int kW = 1920, kH = 1080;
-constexpr int64_t kStride = (int64_t(kW) * 24 + 31) / 32 * 4;
-
-std::vector<uint8_t> Picture() {
-  std::vector<uint8_t> p(size_t(kStride * kH));
-  uint32_t v = 12345;
-  for (uint8_t& b : p) b = uint8_t((v = v * 1103515245u + 12345u) >> 24);
-  return p;
-}
-
-void SetPixels(benchmark::State& state) {
-  state.counters["Mpx/s"] = benchmark::Counter(double(state.iterations()) * kW * kH / 1e6,
-                                               benchmark::Counter::kIsRate);
-}
-
-void BM_MemcpyFrame(benchmark::State& state) {
-  const std::vector<uint8_t> in = Picture();
-  std::vector<uint8_t> out(in.size());
-  for (auto _ : state) {
-    std::memcpy(out.data(), in.data(), in.size());
-    benchmark::DoNotOptimize(out.data());
-    benchmark::ClobberMemory();
-  }
-  SetPixels(state);
-}
+using quillo::bench::BM_MemcpyFrame;
+using quillo::bench::kH;
+using quillo::bench::kStride;
+using quillo::bench::kW;
+using quillo::bench::Picture;
+using quillo::bench::SetPixels;
 
 // Every 20 frames the grid is laid anew, so the nodes never come to rest.
 void BM_GloopFrame(benchmark::State& state) {
