@@ -5,7 +5,6 @@
 #include <memory>
 #include <vector>
 
-#include "plugins/animation/kernels/seamless.h"
 #include "plugins/animation/kernels/texture_map.h"
 #include "plugins/qlo13/kernels/disco.h"
 #include "plugins/qlo13/kernels/gradient_frame.h"
@@ -117,30 +116,6 @@ std::unique_ptr<EffectRun> StartDiscoRun(const EffectSetup& setup, std::string& 
   return std::make_unique<DiscoRun>(setup.picture, std::move(state));
 }
 
-// The magic patterns drift at the cursor's speed, and never stand still.
-class MagicRun : public EffectRun {
- public:
-  MagicRun(const Picture& picture, bool seamless, std::vector<animation::MapEntry> map)
-      : texture_(picture), map_(std::move(map)) {
-    if (seamless)
-      animation::MakeSeamless(picture.pixels.data(), texture_.pixels.data(), picture.width, picture.height,
-                              picture.stride);
-  }
-  void Frame(const FrameInput& input, Picture& image) override {
-    const int w = image.width, h = image.height;
-    drift_.Advance(w, h);
-    animation::DrawMappedFrame(texture_.pixels.data(), image.pixels.data(), w, h, image.stride, map_.data(),
-                               drift_.x, drift_.y, animation::MapRows::kUpward);
-    drift_.ReadCursor(input.cursor, w, h, 20);
-    if (drift_.speed.x == 0 && drift_.speed.y == 0) drift_.speed.x = 1;
-  }
-
- private:
-  Picture texture_;
-  std::vector<animation::MapEntry> map_;
-  TextureDrift drift_;
-};
-
 std::unique_ptr<EffectRun> StartMagicRun(const EffectSetup& setup, std::string& error) {
   const Picture& p = setup.picture;
   if (p.width > 32767 || p.height > 32767) {
@@ -158,7 +133,9 @@ std::unique_ptr<EffectRun> StartMagicRun(const EffectSetup& setup, std::string& 
   }
   std::vector<animation::MapEntry> map(size_t(p.width) * size_t(p.height));
   BuildMagicMap(s, p.width, p.height, map.data());
-  return std::make_unique<MagicRun>(p, setup.options.Switch("seamless"), std::move(map));
+  // The patterns never stand still, even with the cursor in the middle.
+  return std::make_unique<MappedScroll>(p, setup.options.Switch("seamless"), std::move(map),
+                                        animation::MapRows::kUpward, true);
 }
 
 class GradientRunner : public EffectRun {

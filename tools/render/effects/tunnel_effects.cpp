@@ -17,39 +17,12 @@ namespace {
 using animation::MapEntry;
 using animation::MapRows;
 
-// Factor of the cursor speed for the fly-throughs.
-constexpr int kFlySpeedFactor = 20;
-
 const OptionInfo kTunnelOptions[] = {
     {"mode", OptionKind::kInteger, 0, 2, 0, "0 tunnel, 1 sphere, 2 infinite plane"},
     {"seamless", OptionKind::kSwitch, 0, 1, 1, "fold the picture so the texture tiles without seams"},
 };
 const OptionInfo kSeamlessOnly[] = {
     {"seamless", OptionKind::kSwitch, 0, 1, 1, "fold the picture so the texture tiles without seams"},
-};
-
-class MappedScroll : public EffectRun {
- public:
-  MappedScroll(const Picture& picture, bool seamless, std::vector<MapEntry> map, MapRows rows)
-      : texture_(picture), map_(std::move(map)), rows_(rows) {
-    if (seamless)
-      animation::MakeSeamless(picture.pixels.data(), texture_.pixels.data(), picture.width, picture.height,
-                              picture.stride);
-  }
-
-  void Frame(const FrameInput& input, Picture& image) override {
-    const int w = image.width, h = image.height;
-    drift_.Advance(w, h);
-    animation::DrawMappedFrame(texture_.pixels.data(), image.pixels.data(), w, h, image.stride, map_.data(),
-                               drift_.x, drift_.y, rows_);
-    drift_.ReadCursor(input.cursor, w, h, kFlySpeedFactor);
-  }
-
- private:
-  Picture texture_;
-  std::vector<MapEntry> map_;
-  MapRows rows_;
-  TextureDrift drift_;
 };
 
 std::unique_ptr<EffectRun> StartTunnelMode(const EffectSetup& setup, int mode) {
