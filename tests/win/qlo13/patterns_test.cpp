@@ -86,7 +86,9 @@ TEST(Qlo13Patterns, StoredSettingsChooseThePatternAndTicksChangeIt) {
     EffectRun run;
     run.image = MakeTestPicture(kW, kH);
     run.context[kHostParameters] = UINT_PTR(good ? block.data() : outOfRange.data());
-    bool radio = false, seamless = true, seamlessAfterTick = false;
+    // A saver replays the stored pattern without showing the dialog.
+    run.context[kHostNoDialog] = good ? 1 : 0;
+    bool radio = false, seamless = true, seamlessAfterTick = false, visible = !good;
     int first = -1, second = -1;
     PackageItemQuery query = {}, item = {};
     std::vector<uint8_t> handed;
@@ -94,6 +96,7 @@ TEST(Qlo13Patterns, StoredSettingsChooseThePatternAndTicksChangeIt) {
     run.Run(plugin.Effect("ProcessMagic"), [&](ScriptedUser& user, EffectRun& r) {
       WaitFrames(user, r, 2);
       user.Then([&] {
+        visible = IsWindowVisible(r.dialog) != FALSE;
         radio = IsDlgButtonChecked(r.dialog, good ? 810 : 803) == BST_CHECKED;
         seamless = IsDlgButtonChecked(r.dialog, 601) == BST_CHECKED;
         first = SliderPos(r, 501);
@@ -112,6 +115,7 @@ TEST(Qlo13Patterns, StoredSettingsChooseThePatternAndTicksChangeIt) {
       Press(user, r, IDC_EFFECT_OK);
     });
     EXPECT_EQ(run.result, 1);
+    EXPECT_EQ(visible, !good);
     EXPECT_TRUE(radio);
     EXPECT_EQ(seamless, !good);
     if (good) {
@@ -189,6 +193,57 @@ TEST(Qlo13Patterns, GradientFramesAreTheKernelsAndStrengthZeroLeavesThePicture) 
   EXPECT_EQ(coloured, expected);
   EXPECT_EQ(DibPixels(run.image), coloured);
   GlobalFree(run.image);
+}
+
+TEST(Qlo13Patterns, GradientBlocksComeBackFromTheItemQueriesAndHostileOnesAreClamped) {
+  PluginModule plugin("Qlo13.PL1");
+  const size_t count = qlo13::BuiltInGradients().size();
+  auto block = [](int32_t size, int32_t gradient, int32_t speed, int32_t strength, int32_t flowing) {
+    const int32_t words[] = {int32_t(0x6C3A9D21), size, gradient, speed, strength, flowing};
+    std::vector<uint8_t> bytes(sizeof words);
+    std::memcpy(bytes.data(), words, sizeof words);
+    return bytes;
+  };
+  struct Case {
+    std::vector<uint8_t> stored;
+    int gradient, speed, strength;
+    bool flowing;
+  };
+  const Case cases[] = {
+      {block(24, 2, 11, 40, 1), 2, 11, 40, true},
+      {block(24, 9999, -5, 500, 0), int(count) - 1, 0, 100, false},  // clamped
+      {block(16, 2, 11, 40, 1), 0, 4, 100, false},                    // wrong size: the defaults
+  };
+  for (const Case& c : cases) {
+    EffectRun run;
+    run.image = MakeTestPicture(kW, kH);
+    run.context[kHostParameters] = UINT_PTR(c.stored.data());
+    int selected = -1, speed = -1, strength = -1;
+    bool flowing = false;
+    PackageItemQuery item = {};
+    std::vector<uint8_t> handed;
+    run.Run(plugin.Effect("ProcessGradient"), [&](ScriptedUser& user, EffectRun& r) {
+      WaitFrames(user, r, 2);
+      user.Then([&] {
+        selected = int(SendMessageA(r.Item(1001), LB_GETCURSEL, 0, 0));
+        speed = SliderPos(r, 501);
+        strength = SliderPos(r, 502);
+        flowing = IsDlgButtonChecked(r.dialog, 601) == BST_CHECKED;
+        SendMessageA(r.dialog, EM_PACKAGE_ITEM, 0, LPARAM(item));
+        const auto* data = reinterpret_cast<const uint8_t*>(item[kQueryItemData]);
+        if (data) handed.assign(data, data + item[kQueryItemSize]);
+        return true;
+      });
+      StopPlaying(user, r);
+      Press(user, r, IDC_EFFECT_CANCEL);
+    });
+    EXPECT_EQ(selected, c.gradient);
+    EXPECT_EQ(speed, c.speed);
+    EXPECT_EQ(strength, c.strength);
+    EXPECT_EQ(flowing, c.flowing);
+    EXPECT_EQ(handed, block(24, c.gradient, c.speed, c.strength, c.flowing ? 1 : 0));
+    GlobalFree(run.image);
+  }
 }
 
 }  // namespace
