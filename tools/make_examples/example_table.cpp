@@ -59,6 +59,14 @@ const ExampleRow kRows[] = {
           {{3, MouseDrop{MouseButton::kLeft, 70, 50}}, {8, MouseDrop{MouseButton::kLeft, 100, 70}}})},
     // Half way through a ripple of 15 frames.
     {"Qlo14.PL1", "ProcessLake", "Lakej.jpg", Play("lake", {}, 8)},
+    // Enough frames for the flakes to cover the whole height.
+    {"Qlo15.PL1", "ProcessSnow", "SNowJ.jpg", Play("snow", {{"flakes", "3000"}}, 150)},
+    // The first drop adds one more every 20 frames: by frame 420 all 20
+    // have landed, their ripples at all ages.
+    {"Qlo15.PL1", "ProcessRain", "RAIN.jpg", Play("rain", {{"drops", "20"}}, 420)},
+    {"Qlo15.PL1", "ProcessCloud", "Cloudj.jpg", Play("cloud", {}, 10)},
+    // Rockets launch every 30 frames here; by frame 160 several have burst.
+    {"Qlo15.PL1", "ProcessFireWork", "FireWK.jpg", Play("firework", {{"rockets", "16"}, {"sparks", "30"}}, 160)},
     {"BXCOMM1.PL1", "ProcessUnsharp", "Unsharp.jpg", Play("unsharp", {{"radius", "3"}, {"amount", "2.5"}})},
     {"BXCOMM1.PL1", "ProcessGaussrle", "Blur.jpg", Play("blur", {{"radius", "3"}})},
     {"BXCOMM1.PL1", "ProcessBleed", "Bleed.jpg", Play("bleed", {{"factor", "0.8"}})},  // nearly grey

@@ -1,0 +1,13 @@
+// String IDs of the weather and particle plug-in's resource module.
+#pragma once
+
+#define IDS_SNOW 1802
+#define IDS_CLOUD 1804
+#define IDS_RAIN 1805
+#define IDS_FIREWORK 1807
+
+#define IDS_CATEGORY_WATER 13523
+#define IDS_CATEGORY_SKY 13539
+
+#define IDS_CANCEL_IDLE 13800
+#define IDS_CANCEL_PLAYING 13801
