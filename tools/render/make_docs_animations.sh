@@ -32,3 +32,9 @@ common=(--input "$root/samples/coffee.png" --size 240x160 --frames 40 --delay 5 
 "$render" gloop "${common[@]}" --cell 60 --drop 1,120,80 --drop 14,60,50 --drop 27,180,110 \
   --gif "$docs/anim-gloop.gif"
 "$render" lake "${common[@]}" --period 20 --gif "$docs/anim-lake.gif"
+# Snow and rain once they are under way, drifting clouds, and the fireworks
+# some 130 frames in, when the rockets burst over the picture.
+"$render" snow "${common[@]}" --skip 20 --gif "$docs/anim-snow.gif"
+"$render" rain "${common[@]}" --skip 20 --drops 400 --gif "$docs/anim-rain.gif"
+"$render" cloud "${common[@]}" --gif "$docs/anim-cloud.gif"
+"$render" firework "${common[@]}" --skip 130 --rockets 16 --sparks 30 --gif "$docs/anim-firework.gif"
