@@ -117,7 +117,8 @@ int PictureWidth(HGLOBAL dib) { return int(HeaderField(dib, true)); }
 int PictureHeight(HGLOBAL dib) { return int(HeaderField(dib, false)); }
 
 HINSTANCE ExpectPlainExports(const PluginModule& plugin, const char* resourceName,
-                             std::initializer_list<const char*> dialogs) {
+                             std::initializer_list<const char*> dialogs,
+                             std::initializer_list<UINT> strings, const char* moduleName) {
   auto version = plugin.Export<PlugInGetVersionFunction>("PlugInGetVersion");
   auto name = plugin.Export<GetNameFunction>("GetName");
   auto resInst = plugin.Export<GetResInstFunction>("GetResInst");
@@ -125,7 +126,7 @@ HINSTANCE ExpectPlainExports(const PluginModule& plugin, const char* resourceNam
   EXPECT_TRUE(version && name && resInst && resName);
   if (!version || !name || !resInst || !resName) return nullptr;
   EXPECT_EQ(version(), 1);
-  EXPECT_STREQ(name(), "");
+  EXPECT_STREQ(name(), moduleName);
   EXPECT_STREQ(resName(), resourceName);
   HINSTANCE resources = resInst();
   EXPECT_NE(resources, nullptr);
@@ -135,6 +136,8 @@ HINSTANCE ExpectPlainExports(const PluginModule& plugin, const char* resourceNam
   EXPECT_NE(std::strstr(path, resourceName), nullptr) << path;
   for (const char* dialog : dialogs)
     EXPECT_NE(FindResourceA(resources, dialog, MAKEINTRESOURCEA(5)), nullptr) << dialog;
+  char text[64] = {};
+  for (UINT id : strings) EXPECT_GT(LoadStringA(resources, id, text, sizeof text), 0) << id;
   return resources;
 }
 

@@ -74,12 +74,14 @@ ScriptedUser& ForwardMouse(ScriptedUser& user, EffectRun& run, int code, int x, 
 int PictureWidth(HGLOBAL dib);
 int PictureHeight(HGLOBAL dib);
 
-// Checks the plain exports of a colour or geometry plug-in: version 1, an
-// empty name (hosts then use the file name), the resource module's name,
-// that module loaded from beside the plug-in and holding every dialog
-// template of `dialogs`. Returns the resource module (null on failure).
+// Checks a plug-in's plain exports: version 1, the module's name
+// (`moduleName`; empty for modules the hosts catalogue under their file
+// name), the resource module's name, that module loaded from beside the
+// plug-in and holding every dialog template of `dialogs` and every string of
+// `strings`. Returns the resource module (null on failure).
 HINSTANCE ExpectPlainExports(const PluginModule& plugin, const char* resourceName,
-                             std::initializer_list<const char*> dialogs);
+                             std::initializer_list<const char*> dialogs,
+                             std::initializer_list<UINT> strings = {}, const char* moduleName = "");
 
 // One row a plug-in's information table should hold.
 struct InfoRow {

@@ -3,7 +3,9 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "contracts/plugin_contract.h"
 #include "plugin_harness.h"
@@ -26,6 +28,31 @@ inline ScriptedUser& StopPlaying(ScriptedUser& user, EffectRun& run) {
   user.Then([&run] { return IsPlaying(run); });
   user.Command(&run.dialog, IDC_EFFECT_CANCEL);
   return user.Then([&run] { return run.dialog && !IsPlaying(run); });
+}
+
+// Stops playing, then notes the frame playing stopped at and how many frames
+// the host has been told of in all.
+inline ScriptedUser& StopAndNoteFrame(ScriptedUser& user, EffectRun& run, std::vector<uint8_t>& frame,
+                                      int& frames) {
+  StopPlaying(user, run);
+  return user.Then([&run, &frame, &frames] {
+    frame = DibPixels(run.image);
+    frames = run.host.Count(EM_NEW_FRAME);
+    return true;
+  });
+}
+
+// From idle: presses Play, waits for `more` frames, then stops and notes
+// the frame and the count as above.
+inline ScriptedUser& PlayOnAndNoteFrame(ScriptedUser& user, EffectRun& run, int more, std::vector<uint8_t>& frame,
+                                        int& frames) {
+  user.Then([&run, &frames] {
+    frames = run.host.Count(EM_NEW_FRAME);
+    return true;
+  });
+  user.Command(&run.dialog, IDC_EFFECT_APPLY);
+  user.Then([&run, &frames, more] { return run.host.Count(EM_NEW_FRAME) >= frames + more; });
+  return StopAndNoteFrame(user, run, frame, frames);
 }
 
 // Clicks a check box or radio button while the animation plays.

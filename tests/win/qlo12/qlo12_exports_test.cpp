@@ -14,10 +14,7 @@ namespace {
 TEST(Qlo12Exports, PlainExportsNameTheModuleAndItsResources) {
   PluginModule plugin("Qlo12.PL1");
   ASSERT_NE(plugin.module(), nullptr);
-  EXPECT_EQ(plugin.Export<PlugInGetVersionFunction>("PlugInGetVersion")(), 1);
-  EXPECT_STREQ(plugin.Export<GetNameFunction>("GetName")(), "Qlo12.PL1");
-  EXPECT_STREQ(plugin.Export<ResNameFunction>("ResName")(), "Qlo12.R");
-  EXPECT_NE(plugin.Export<GetResInstFunction>("GetResInst")(), nullptr);
+  ExpectPlainExports(plugin, "Qlo12.R", {}, {}, "Qlo12.PL1");
 }
 
 TEST(Qlo12Exports, CatalogueListsElevenRowsInOrderEachWithItsFunctionAndName) {

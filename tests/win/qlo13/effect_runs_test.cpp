@@ -84,12 +84,7 @@ TEST(Qlo13Runs, EachPlaysAtOnceStopAndOkKeepTheLastFrameCancelGivesThePictureBac
           hintShown = IsWindowVisible(r.Item(IDC_EFFECT_PROGRESS)) != FALSE;
           return true;
         });
-        StopPlaying(user, r);
-        user.Then([&] {
-          lastFrame = DibPixels(r.image);
-          frames = r.host.Count(EM_NEW_FRAME);
-          return true;
-        });
+        StopAndNoteFrame(user, r, lastFrame, frames);
         Press(user, r, accept ? IDC_EFFECT_OK : IDC_EFFECT_CANCEL);
       });
       EXPECT_EQ(run.result, accept ? 1 : 0);
@@ -128,14 +123,7 @@ TEST(Qlo13Runs, PlayAfterStopStartsAfreshWithTheSlidersValues) {
         secondLabel = ItemText(r, 702);
         return true;
       });
-      user.Command(&r.dialog, IDC_EFFECT_APPLY);
-      user.Then([&] { return r.host.Count(EM_NEW_FRAME) >= firstPlay + 4; });
-      StopPlaying(user, r);
-      user.Then([&] {
-        both = r.host.Count(EM_NEW_FRAME);
-        lastFrame = DibPixels(r.image);
-        return true;
-      });
+      PlayOnAndNoteFrame(user, r, 4, lastFrame, both);
       Press(user, r, IDC_EFFECT_OK);
     });
     EXPECT_EQ(run.result, 1);
@@ -168,12 +156,7 @@ TEST(Qlo13Runs, SlidersMovedWhilePlayingChangeTheNextFrames) {
       MoveSliderWhilePlaying(user, r, c.id, c.position);
       user.Then([&] { return ItemText(r, c.id + 200) == std::to_string(c.position); });
       WaitFrames(user, r, 8);
-      StopPlaying(user, r);
-      user.Then([&] {
-        frames = r.host.Count(EM_NEW_FRAME);
-        lastFrame = DibPixels(r.image);
-        return true;
-      });
+      StopAndNoteFrame(user, r, lastFrame, frames);
       Press(user, r, IDC_EFFECT_CANCEL);
     });
     EXPECT_EQ(run.result, 0);

@@ -11,15 +11,9 @@ namespace {
 TEST(Qlo13Exports, PlainExportsNameTheModuleAndItsResources) {
   PluginModule plugin("Qlo13.PL1");
   ASSERT_NE(plugin.module(), nullptr);
-  EXPECT_EQ(plugin.Export<PlugInGetVersionFunction>("PlugInGetVersion")(), 1);
-  EXPECT_STREQ(plugin.Export<GetNameFunction>("GetName")(), "Qlo13.PL1");
-  EXPECT_STREQ(plugin.Export<ResNameFunction>("ResName")(), "Qlo13.R");
-  HINSTANCE resources = plugin.Export<GetResInstFunction>("GetResInst")();
+  HINSTANCE resources = ExpectPlainExports(plugin, "Qlo13.R", {"Pool", "Magic", "Wavy", "Disco", "Gradient"},
+                                           {13800, 13801, 13503, 13537}, "Qlo13.PL1");
   ASSERT_NE(resources, nullptr);
-  for (const char* name : {"Pool", "Magic", "Wavy", "Disco", "Gradient"})
-    EXPECT_NE(FindResourceA(resources, name, MAKEINTRESOURCEA(5)), nullptr) << name;
-  char text[64] = {};
-  for (UINT id : {13800u, 13801u, 13503u, 13537u}) EXPECT_GT(LoadStringA(resources, id, text, sizeof text), 0) << id;
   EXPECT_NE(FindResourceA(resources, "GRADIENTS", MAKEINTRESOURCEA(10)), nullptr) << "the gradient list";
 }
 

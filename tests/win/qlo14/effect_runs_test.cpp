@@ -148,14 +148,7 @@ TEST(Qlo14Runs, TheSliderChangesTheSettingItsLabelAndTheHandedBlock) {
         after = AskForBlock(r);
         return true;
       });
-      user.Command(&r.dialog, IDC_EFFECT_APPLY);
-      user.Then([&] { return r.host.Count(EM_NEW_FRAME) >= firstPlay + 7; });
-      StopPlaying(user, r);
-      user.Then([&] {
-        both = r.host.Count(EM_NEW_FRAME);
-        lastFrame = DibPixels(r.image);
-        return true;
-      });
+      PlayOnAndNoteFrame(user, r, 7, lastFrame, both);
       Press(user, r, IDC_EFFECT_OK);
     });
     EXPECT_EQ(run.result, 1);
@@ -215,12 +208,7 @@ TEST(Qlo14Runs, StoredBlocksAreTakenHiddenOrShownAndHostileOnesFallBackOrClamp) 
         tickAnswer = SendMessageA(r.dialog, EM_SAVER_TICK, 0, 1);
         return true;
       });
-      StopPlaying(user, r);
-      user.Then([&] {
-        frames = r.host.Count(EM_NEW_FRAME);
-        lastFrame = DibPixels(r.image);
-        return true;
-      });
+      StopAndNoteFrame(user, r, lastFrame, frames);
       Press(user, r, IDC_EFFECT_CANCEL);
     });
     EXPECT_EQ(visible, !c.hidden);

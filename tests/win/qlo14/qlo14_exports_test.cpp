@@ -11,17 +11,10 @@ namespace {
 TEST(Qlo14Exports, PlainExportsNameTheModuleAndItsResources) {
   PluginModule plugin("Qlo14.PL1");
   ASSERT_NE(plugin.module(), nullptr);
-  EXPECT_EQ(plugin.Export<PlugInGetVersionFunction>("PlugInGetVersion")(), 1);
-  EXPECT_STREQ(plugin.Export<GetNameFunction>("GetName")(), "Qlo14.PL1");
-  EXPECT_STREQ(plugin.Export<ResNameFunction>("ResName")(), "Qlo14.R");
-  HINSTANCE resources = plugin.Export<GetResInstFunction>("GetResInst")();
+  HINSTANCE resources = ExpectPlainExports(plugin, "Qlo14.R", {"Gloop", "Lake"},
+                                           {1828, 1832, 13504, 13523, 13800, 13801}, "Qlo14.PL1");
   ASSERT_NE(resources, nullptr);
-  for (const char* name : {"Gloop", "Lake"})
-    EXPECT_NE(FindResourceA(resources, name, MAKEINTRESOURCEA(5)), nullptr) << name;
   EXPECT_NE(LoadCursorA(resources, "Hand"), nullptr);
-  char text[64] = {};
-  for (UINT id : {1828u, 1832u, 13504u, 13523u, 13800u, 13801u})
-    EXPECT_GT(LoadStringA(resources, id, text, sizeof text), 0) << id;
 }
 
 TEST(Qlo14Exports, CatalogueListsGloopThenLake) {
