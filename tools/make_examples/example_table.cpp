@@ -59,6 +59,14 @@ const ExampleRow kRows[] = {
           {{3, MouseDrop{MouseButton::kLeft, 70, 50}}, {8, MouseDrop{MouseButton::kLeft, 100, 70}}})},
     // Half way through a ripple of 15 frames.
     {"Qlo14.PL1", "ProcessLake", "Lakej.jpg", Play("lake", {}, 8)},
+    // The fractal window drifting, the stars under way, the fountain full of
+    // sparks, the whole torus (its 72 triangles appear one a frame), and the
+    // light a little up and to the right of the middle.
+    {"Qlo11.PL1", "ProcessFTrace", "FTrace2.jpg", Play("ftrace", {}, 6, kDriftingCursor)},
+    {"Qlo11.PL1", "ProcessStar", "StarBack.jpg", Play("star", {{"stars", "60"}}, 30)},
+    {"Qlo11.PL1", "ProcessFlash", "Flash.jpg", Play("flash", {}, 60)},
+    {"Qlo11.PL1", "ProcessEnvmap", "Envmap.jpg", Play("envmap", {}, 90)},
+    {"Qlo11.PL1", "ProcessBump", "Bump.jpg", Play("bump", {}, 20)},
     // Enough frames for the flakes to cover the whole height.
     {"Qlo15.PL1", "ProcessSnow", "SNowJ.jpg", Play("snow", {{"flakes", "3000"}}, 150)},
     // The first drop adds one more every 20 frames: by frame 420 all 20

@@ -38,3 +38,5 @@ common=(--input "$root/samples/coffee.png" --size 240x160 --frames 40 --delay 5 
 "$render" rain "${common[@]}" --skip 20 --drops 400 --gif "$docs/anim-rain.gif"
 "$render" cloud "${common[@]}" --gif "$docs/anim-cloud.gif"
 "$render" firework "${common[@]}" --skip 130 --rockets 16 --sparks 30 --gif "$docs/anim-firework.gif"
+# The mirrored torus once all 72 of its triangles are in (it plays at 640 x 480).
+"$render" envmap "${common[@]}" --skip 72 --gif "$docs/anim-torus.gif"

@@ -11,6 +11,7 @@ const EffectRow* const kTable[] = {
     &kWarpRow,   &kKaleRow,   &kIllusionRow, &kDistortRow, &kDawaRow,
     &kPoolRow,   &kWavyRow,   &kDiscoRow,   &kMagicRow,  &kGradientRow,
     &kGloopRow,  &kLakeRow,
+    &kBumpRow,   &kFlashRow,  &kEnvmapRow,  &kStarRow,   &kFTraceRow,
     &kSnowRow,   &kRainRow,   &kCloudRow,   &kFireworkRow,
     &kBalanceRow, &kBrightnessRow, &kModulateRow, &kGammaRow,
     &kUnsharpRow, &kBlurRow, &kBleedRow, &kEdgeRow, &kDespeckleRow, &kSharpenRow,
