@@ -75,6 +75,11 @@ const ExampleRow kRows[] = {
     {"Qlo15.PL1", "ProcessCloud", "Cloudj.jpg", Play("cloud", {}, 10)},
     // Rockets launch every 30 frames here; by frame 160 several have burst.
     {"Qlo15.PL1", "ProcessFireWork", "FireWK.jpg", Play("firework", {{"rockets", "16"}, {"sparks", "30"}}, 160)},
+    // Rays from the wandering points; the box turned to show three faces;
+    // flames risen over the lower half of the picture.
+    {"Qlo16.PL1", "ProcessFlares", "Flares.jpg", Play("flares", {}, 10)},
+    {"Qlo16.PL1", "ProcessTex", "TexMap.jpg", Play("tex", {}, 41)},
+    {"Qlo16.PL1", "ProcessFlamme", "Flamme.jpg", Play("flamme", {}, 20)},
     {"BXCOMM1.PL1", "ProcessUnsharp", "Unsharp.jpg", Play("unsharp", {{"radius", "3"}, {"amount", "2.5"}})},
     {"BXCOMM1.PL1", "ProcessGaussrle", "Blur.jpg", Play("blur", {{"radius", "3"}})},
     {"BXCOMM1.PL1", "ProcessBleed", "Bleed.jpg", Play("bleed", {{"factor", "0.8"}})},  // nearly grey

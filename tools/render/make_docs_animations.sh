@@ -40,3 +40,7 @@ common=(--input "$root/samples/coffee.png" --size 240x160 --frames 40 --delay 5 
 "$render" firework "${common[@]}" --skip 130 --rockets 16 --sparks 30 --gif "$docs/anim-firework.gif"
 # The mirrored torus once all 72 of its triangles are in (it plays at 640 x 480).
 "$render" envmap "${common[@]}" --skip 72 --gif "$docs/anim-torus.gif"
+# The flames once their front has cooled to orange, and the tumbling box
+# (it plays at 640 x 480; fewer colours keep the file small).
+"$render" flamme "${common[@]}" --skip 30 --gif "$docs/anim-flamme.gif"
+"$render" tex "${common[@]}" --skip 30 --colours 64 --gif "$docs/anim-box.gif"

@@ -6,61 +6,21 @@
 namespace quillo::qlo12 {
 namespace {
 
-// One HSL channel of the classic conversion back to RGB.
-double HslChannel(double n1, double n2, double hue) {
-  if (hue < 0) hue += 1;
-  if (hue > 1) hue -= 1;
-  if (hue < 1.0 / 6) return n1 + (n2 - n1) * hue * 6;
-  if (hue < 0.5) return n2;
-  if (hue < 2.0 / 3) return n1 + (n2 - n1) * (2.0 / 3 - hue) * 6;
-  return n1;
-}
-
-uint8_t ToByte(double v) { return uint8_t(std::clamp(std::floor(v * 255 + 0.5), 0.0, 255.0)); }
-
-FireColour Turn(uint8_t red, uint8_t green, uint8_t blue, double hueShift, double saturationShift) {
-  const double r = red / 255.0, g = green / 255.0, b = blue / 255.0;
-  const double hi = std::max({r, g, b}), lo = std::min({r, g, b});
-  double l = (hi + lo) / 2;
-  double s = 0, h = 0;
-  const bool grey = hi == lo;
-  if (!grey) {
-    const double d = hi - lo;
-    s = l <= 0.5 ? d / (hi + lo) : d / (2 - hi - lo);
-    if (r == hi) h = (g - b) / d;
-    else if (g == hi) h = 2 + (b - r) / d;
-    else h = 4 + (r - g) / d;
-    h /= 6;
-    if (h < 0) h += 1;
-  }
-  l = std::clamp(l, 0.0, 1.0);
-  s = std::clamp(s + saturationShift, 0.0, 1.0);
-  if (!grey) {
-    h += hueShift;
-    if (h < 0) h += 1;
-    if (h > 1) h -= 1;
-  }
-  if (grey || s == 0) return FireColour{ToByte(l), ToByte(l), ToByte(l)};
-  const double n2 = l <= 0.5 ? l * (1 + s) : l + s - l * s;
-  const double n1 = 2 * l - n2;
-  return FireColour{ToByte(HslChannel(n1, n2, h + 1.0 / 3)), ToByte(HslChannel(n1, n2, h)),
-                    ToByte(HslChannel(n1, n2, h - 1.0 / 3))};
+// The base colour turned in hue, saturation and lightness space; the
+// lightness stays as it is.
+FireColour Turn(const FireColour& base, double hueShift, double saturationShift) {
+  animation::Hsl c = animation::ToHsl(base.red / 255.0, base.green / 255.0, base.blue / 255.0);
+  c.lightness = std::clamp(c.lightness, 0.0, 1.0);
+  c.saturation = std::clamp(c.saturation + saturationShift, 0.0, 1.0);
+  if (c.hasHue) c.hue = animation::WrapHue(c.hue, hueShift);
+  return animation::FromHsl(c);
 }
 
 }  // namespace
 
 std::vector<FireColour> FirePalette(double hueShift, double saturationShift) {
   std::vector<FireColour> palette(256);
-  for (int k = 0; k < 256; ++k) {
-    const uint8_t red = k <= 7 ? 0 : k <= 31 ? uint8_t(10 * k - 70) : 255;
-    const uint8_t green = k >= 57 ? 255 : k >= 33 ? uint8_t(10 * k - 64) : 0;
-    const uint8_t blue = k <= 7    ? uint8_t(8 * k)
-                         : k <= 16 ? uint8_t(-8 * k - 128)
-                         : k >= 82 ? 255
-                         : k >= 58 ? uint8_t(10 * k - 58)
-                                   : 0;
-    palette[size_t(k)] = Turn(red, green, blue, hueShift, saturationShift);
-  }
+  for (int k = 0; k < 256; ++k) palette[size_t(k)] = Turn(animation::BaseFireColour(k), hueShift, saturationShift);
   return palette;
 }
 

@@ -7,12 +7,11 @@
 #include <vector>
 
 #include "imaging/basics/runtime_random.h"
+#include "plugins/animation/kernels/fire_palette.h"
 
 namespace quillo::qlo12 {
 
-struct FireColour {
-  uint8_t red = 0, green = 0, blue = 0;
-};
+using animation::FireColour;
 
 // The 256-entry fire palette from black through red and yellow to white,
 // each entry turned by `hueShift` (a fraction of a full turn, -1 ... 1) and

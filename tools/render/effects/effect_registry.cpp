@@ -13,6 +13,7 @@ const EffectRow* const kTable[] = {
     &kGloopRow,  &kLakeRow,
     &kBumpRow,   &kFlashRow,  &kEnvmapRow,  &kStarRow,   &kFTraceRow,
     &kSnowRow,   &kRainRow,   &kCloudRow,   &kFireworkRow,
+    &kFlammeRow, &kFlaresRow, &kTexRow,
     &kBalanceRow, &kBrightnessRow, &kModulateRow, &kGammaRow,
     &kUnsharpRow, &kBlurRow, &kBleedRow, &kEdgeRow, &kDespeckleRow, &kSharpenRow,
     &kStretchRow, &kColourPackRow, &kZoomRow, &kWarpBrushRow,
