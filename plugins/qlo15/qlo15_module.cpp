@@ -13,12 +13,15 @@ namespace {
 // (flag 0) and can be stored as a screen saver (0x8); bit 0x1000 tells the
 // host how to fit the picture before the run.
 const PlugInInfo kInfoTable[] = {
-    // Aquarium, Puzzle1 and Puzzle come here.
+    {32, 0, 0, 0, IDS_AQUARIUM, IDS_CATEGORY_WATER, 0x1008, "ProcessAquarium", "Aquarium.jpg"},
+    // The puzzles are games played in the view, never savers.
+    {32, 0, 0, 0, IDS_PUZZLE1, IDS_CATEGORY_GAMES, 0x1000, "ProcessPuzzle1", "Puzzle.jpg"},
+    {32, 0, 0, 0, IDS_PUZZLE, IDS_CATEGORY_GAMES, 0x21000, "ProcessPuzzle", "Puzzle.jpg"},
     {32, 0, 0, 0, IDS_FIREWORK, IDS_CATEGORY_SKY, 0x1008, "ProcessFireWork", "FireWK.jpg"},
-    // Quake comes here.
+    {32, 0, 0, 0, IDS_QUAKE, IDS_CATEGORY_GAMES, 0x1008, "ProcessQuake", "QUAKE.jpg"},
     {32, 0, 0, 0, IDS_RAIN, IDS_CATEGORY_WATER, 0x1008, "ProcessRain", "RAIN.jpg"},
     {32, 0, 0, 0, IDS_CLOUD, IDS_CATEGORY_SKY, 0x1008, "ProcessCloud", "Cloudj.jpg"},
-    // Light comes here.
+    {32, 0, 0, 0, IDS_LIGHT, IDS_CATEGORY_LIGHT, 0x21008, "ProcessLight", "LightJ.jpg"},
     {32, 0, 0, 0, IDS_SNOW, IDS_CATEGORY_SKY, 0x1008, "ProcessSnow", "SNowJ.jpg"},
     {0, 0, 0, 0, 0, 0, 0, nullptr, nullptr},
 };

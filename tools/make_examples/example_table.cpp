@@ -75,6 +75,23 @@ const ExampleRow kRows[] = {
     {"Qlo15.PL1", "ProcessCloud", "Cloudj.jpg", Play("cloud", {}, 10)},
     // Rockets launch every 30 frames here; by frame 160 several have burst.
     {"Qlo15.PL1", "ProcessFireWork", "FireWK.jpg", Play("firework", {{"rockets", "16"}, {"sparks", "30"}}, 160)},
+    // On these small pictures: a short, gentle pulse four frames after its
+    // start, the picture drawn in toward the centre; the blocks a few rows
+    // into their fall, streaking; spots small enough to show all three.
+    {"Qlo15.PL1", "ProcessAquarium", "Aquarium.jpg",
+     Play("aquarium", {{"wavelength", "10"}, {"amplitude", "30"}}, 4)},
+    {"Qlo15.PL1", "ProcessQuake", "QUAKE.jpg", Play("quake", {}, 5)},
+    {"Qlo15.PL1", "ProcessLight", "LightJ.jpg", Play("light", {{"spot", "70"}, {"intensity", "50"}}, 21)},
+    // Both puzzles name one example: boards with a few pieces out of place.
+    // The sliding puzzle's, with its black empty cell, is written last and
+    // is the one that stays.
+    {"Qlo15.PL1", "ProcessPuzzle1", "Puzzle.jpg", Play("puzzle1", {{"side", "4"}, {"swaps", "3"}})},
+    {"Qlo15.PL1", "ProcessPuzzle", "Puzzle.jpg", Play("puzzle", {{"side", "3"}, {"moves", "4"}})},
+    // Rays from the wandering points; the box turned to show three faces;
+    // flames risen over the lower half of the picture.
+    {"Qlo16.PL1", "ProcessFlares", "Flares.jpg", Play("flares", {}, 10)},
+    {"Qlo16.PL1", "ProcessTex", "TexMap.jpg", Play("tex", {}, 41)},
+    {"Qlo16.PL1", "ProcessFlamme", "Flamme.jpg", Play("flamme", {}, 20)},
     // Rays from the wandering points; the box turned to show three faces;
     // flames risen over the lower half of the picture.
     {"Qlo16.PL1", "ProcessFlares", "Flares.jpg", Play("flares", {}, 10)},

@@ -4,6 +4,7 @@
 // once with Cancel. A crash ends the program; a hang, a missing or empty
 // picture, a box nobody asked for or a window left behind fails the row.
 #include <cstring>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -87,6 +88,15 @@ TEST_F(BrowserEveryEffectTest, EveryCataloguedEffectRunsFromTheBrowserAndClosesW
   for (const std::string& file : PluginFiles())
     for (const EffectRecord& r : ModuleRecords(file.c_str())) records.push_back(r);
   ASSERT_GE(records.size(), 40u) << "the plug-ins beside the program";
+  // The browser groups a family's rows by category number and names the
+  // group after its first row, so every module must call a number the same.
+  std::map<std::pair<int32_t, int32_t>, std::string> categories;
+  for (const EffectRecord& r : records) {
+    if (!r.categoryId) continue;
+    const std::string name(FieldText(r.category, kCategoryFieldChars));
+    const auto [it, first] = categories.emplace(std::pair(r.kind, r.categoryId), name);
+    EXPECT_EQ(it->second, name) << ModuleName(r) << " calls category " << r.categoryId << " otherwise";
+  }
   WriteCatalogue(records);
   ShowWindow(g_app.frame, SW_SHOWNORMAL);
   MoveWindow(g_app.frame, 0, 0, 1000, 720, TRUE);

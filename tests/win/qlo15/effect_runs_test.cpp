@@ -20,6 +20,7 @@
 #include "plugins/qlo15/kernels/rain.h"
 #include "plugins/qlo15/kernels/snow.h"
 #include "tests/win/qlo12/animation_steps.h"
+#include "tests/win/qlo15/qlo15_runs.h"
 
 namespace quillo::test {
 namespace {
@@ -77,35 +78,6 @@ bool SomeSecondGives(const std::string& function, time_t from, time_t to, int fr
   for (time_t t = from; t <= to; ++t)
     if (Replay(function, uint32_t(t), frames, s) == frame) return true;
   return false;
-}
-
-std::vector<uint8_t> Block(uint32_t magic, std::vector<int32_t> fields, int32_t size = -1) {
-  if (size < 0) size = int32_t(8 + 4 * fields.size());
-  std::vector<uint8_t> b(8 + 4 * fields.size());
-  std::memcpy(b.data(), &magic, 4);
-  std::memcpy(b.data() + 4, &size, 4);
-  std::memcpy(b.data() + 8, fields.data(), 4 * fields.size());
-  return b;
-}
-
-int SliderAt(EffectRun& run, int id) { return int(SendMessageA(run.Item(id), SL_GETPOS, 0, 0)); }
-
-struct HandedBlock {
-  UINT_PTR supported = 0, count = 0, kind = 0;
-  LRESULT answer = 0;
-  std::vector<uint8_t> bytes;
-};
-HandedBlock AskForBlock(EffectRun& run) {
-  PackageItemQuery query = {}, item = {};
-  HandedBlock handed;
-  handed.answer = SendMessageA(run.dialog, EM_PACKAGE_QUERY, 0, LPARAM(query));
-  SendMessageA(run.dialog, EM_PACKAGE_ITEM, 0, LPARAM(item));
-  handed.supported = query[kQuerySupported];
-  handed.count = query[kQueryItemCount];
-  handed.kind = item[kQueryItemKind];
-  if (const auto* data = reinterpret_cast<const uint8_t*>(item[kQueryItemData]))
-    handed.bytes.assign(data, data + item[kQueryItemSize]);
-  return handed;
 }
 
 struct Effect {

@@ -13,6 +13,8 @@ const EffectRow* const kTable[] = {
     &kGloopRow,  &kLakeRow,
     &kBumpRow,   &kFlashRow,  &kEnvmapRow,  &kStarRow,   &kFTraceRow,
     &kSnowRow,   &kRainRow,   &kCloudRow,   &kFireworkRow,
+    &kAquariumRow, &kQuakeRow, &kLightRow,
+    &kPuzzleRow, &kPuzzle1Row,
     &kFlammeRow, &kFlaresRow, &kTexRow,
     &kBalanceRow, &kBrightnessRow, &kModulateRow, &kGammaRow,
     &kUnsharpRow, &kBlurRow, &kBleedRow, &kEdgeRow, &kDespeckleRow, &kSharpenRow,

@@ -14,6 +14,8 @@ extern const EffectRow kPoolRow, kWavyRow, kDiscoRow, kMagicRow, kGradientRow;
 extern const EffectRow kGloopRow, kLakeRow;
 extern const EffectRow kBumpRow, kFlashRow, kEnvmapRow, kStarRow, kFTraceRow;
 extern const EffectRow kSnowRow, kRainRow, kCloudRow, kFireworkRow;
+extern const EffectRow kAquariumRow, kQuakeRow, kLightRow;
+extern const EffectRow kPuzzleRow, kPuzzle1Row;
 extern const EffectRow kFlammeRow, kFlaresRow, kTexRow;
 extern const EffectRow kBalanceRow, kBrightnessRow, kModulateRow, kGammaRow, kColourPackRow;
 extern const EffectRow kUnsharpRow, kBlurRow, kBleedRow, kEdgeRow, kDespeckleRow, kSharpenRow;
