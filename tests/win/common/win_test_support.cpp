@@ -45,6 +45,13 @@ HGLOBAL MakeTestPicture(int width, int height) {
   });
 }
 
+std::vector<uint8_t> TestPicturePixels(int width, int height) {
+  HGLOBAL fresh = MakeTestPicture(width, height);
+  std::vector<uint8_t> pixels = DibPixels(fresh);
+  GlobalFree(fresh);
+  return pixels;
+}
+
 std::vector<uint8_t> DibPixels(HGLOBAL dib) {
   auto* base = static_cast<uint8_t*>(GlobalLock(dib));
   auto* bih = reinterpret_cast<BITMAPINFOHEADER*>(base);

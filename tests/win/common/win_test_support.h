@@ -21,6 +21,8 @@ using PixelFunction = std::function<void(int x, int y, uint8_t bgr[3])>;
 HGLOBAL MakeDib24(int width, int height, const PixelFunction& pixel);
 // A gradient-and-stripes picture with every byte value present.
 HGLOBAL MakeTestPicture(int width, int height);
+// The pixels of a fresh MakeTestPicture(width, height).
+std::vector<uint8_t> TestPicturePixels(int width, int height);
 // Copy of the pixel bytes of a 24-bit DIB (rows bottom-up, padded).
 std::vector<uint8_t> DibPixels(HGLOBAL dib);
 // Blue, green, red of pixel (x, y), y from the top.

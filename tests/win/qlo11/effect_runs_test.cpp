@@ -36,12 +36,7 @@ using namespace qlo11;
 constexpr int kW = 96, kH = 72;
 constexpr int64_t kStride = (kW * 24 + 31) / 32 * 4;
 
-std::vector<uint8_t> Original(int w = kW, int h = kH) {
-  HGLOBAL fresh = MakeTestPicture(w, h);
-  std::vector<uint8_t> pixels = DibPixels(fresh);
-  GlobalFree(fresh);
-  return pixels;
-}
+std::vector<uint8_t> Original(int w = kW, int h = kH) { return TestPicturePixels(w, h); }
 
 std::vector<uint8_t> Block(std::vector<int32_t> fields, uint32_t magic = kStarBlobMagic, int32_t size = -1) {
   if (size < 0) size = int32_t(8 + 4 * fields.size());
@@ -160,12 +155,7 @@ TEST(Qlo11Runs, EachPlaysAtOnceStopThenOkKeepsTheLastFrameAndCancelGivesThePictu
           hint = IsWindowVisible(r.Item(IDC_EFFECT_PROGRESS)) != FALSE;
           return true;
         });
-        StopPlaying(user, r);
-        user.Then([&] {
-          lastFrame = DibPixels(r.image);
-          frames = r.host.Count(EM_NEW_FRAME);
-          return true;
-        });
+        StopAndNoteFrame(user, r, lastFrame, frames);
         Press(user, r, accept ? IDC_EFFECT_OK : IDC_EFFECT_CANCEL);
       });
       const time_t to = time(nullptr);
@@ -208,12 +198,7 @@ TEST(Qlo11Runs, EnvmapGivesBackTheTorusAt640By480OverTheTurnedPicture) {
     int frames = 0;
     run.Run(plugin.Effect("ProcessEnvmap"), [&](ScriptedUser& user, EffectRun& r) {
       WaitFrames(user, r, 30);
-      StopPlaying(user, r);
-      user.Then([&] {
-        lastFrame = DibPixels(r.image);
-        frames = r.host.Count(EM_NEW_FRAME);
-        return true;
-      });
+      StopAndNoteFrame(user, r, lastFrame, frames);
       Press(user, r, accept ? IDC_EFFECT_OK : IDC_EFFECT_CANCEL);
     });
     EXPECT_EQ(run.result, accept ? 1 : 0);

@@ -20,12 +20,7 @@ namespace {
 
 constexpr int kW = 96, kH = 72;
 
-std::vector<uint8_t> Original() {
-  HGLOBAL fresh = MakeTestPicture(kW, kH);
-  std::vector<uint8_t> pixels = DibPixels(fresh);
-  GlobalFree(fresh);
-  return pixels;
-}
+std::vector<uint8_t> Original() { return TestPicturePixels(kW, kH); }
 
 int SliderPos(EffectRun& r, int id) { return int(SendMessageA(r.Item(id), SL_GETPOS, 0, 0)); }
 

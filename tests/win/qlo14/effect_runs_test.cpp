@@ -21,12 +21,7 @@ namespace {
 constexpr int kW = 96, kH = 72;
 constexpr int64_t kStride = (kW * 24 + 31) / 32 * 4;
 
-std::vector<uint8_t> Original(int w = kW, int h = kH) {
-  HGLOBAL fresh = MakeTestPicture(w, h);
-  std::vector<uint8_t> pixels = DibPixels(fresh);
-  GlobalFree(fresh);
-  return pixels;
-}
+std::vector<uint8_t> Original(int w = kW, int h = kH) { return TestPicturePixels(w, h); }
 
 // Lake's frame after `frames` frames of one play with `period`.
 std::vector<uint8_t> LakeAfter(int frames, int period) {

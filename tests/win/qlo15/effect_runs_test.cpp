@@ -30,12 +30,7 @@ using namespace qlo15;
 constexpr int kW = 96, kH = 72;
 constexpr int64_t kStride = (kW * 24 + 31) / 32 * 4;
 
-std::vector<uint8_t> Original(int w = kW, int h = kH) {
-  HGLOBAL fresh = MakeTestPicture(w, h);
-  std::vector<uint8_t> pixels = DibPixels(fresh);
-  GlobalFree(fresh);
-  return pixels;
-}
+std::vector<uint8_t> Original(int w = kW, int h = kH) { return TestPicturePixels(w, h); }
 
 // The settings a replay uses: two or three slider values and the sky box.
 struct Settings {
@@ -199,14 +194,7 @@ TEST(Qlo15Runs, SlidersAndTheSkyBoxChangeTheSettingsLabelsBlocksAndFrames) {
         from = time(nullptr);
         return true;
       });
-      user.Command(&r.dialog, IDC_EFFECT_APPLY);
-      user.Then([&] { return r.host.Count(EM_NEW_FRAME) >= firstPlay + 7; });
-      StopPlaying(user, r);
-      user.Then([&] {
-        both = r.host.Count(EM_NEW_FRAME);
-        lastFrame = DibPixels(r.image);
-        return true;
-      });
+      PlayOnAndNoteFrame(user, r, 7, lastFrame, both);
       Press(user, r, IDC_EFFECT_OK);
     });
     const time_t to = time(nullptr);

@@ -28,12 +28,7 @@ using namespace qlo15;
 
 constexpr int kW = 96, kH = 72;
 
-std::vector<uint8_t> Original(int w = kW, int h = kH) {
-  HGLOBAL fresh = MakeTestPicture(w, h);
-  std::vector<uint8_t> pixels = DibPixels(fresh);
-  GlobalFree(fresh);
-  return pixels;
-}
+std::vector<uint8_t> Original(int w = kW, int h = kH) { return TestPicturePixels(w, h); }
 
 int64_t Stride(int w) { return (int64_t(w) * 24 + 31) / 32 * 4; }
 

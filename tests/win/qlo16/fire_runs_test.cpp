@@ -27,12 +27,7 @@ using namespace qlo16;
 constexpr int kW = 96, kH = 72;
 constexpr int64_t kStride = (kW * 24 + 31) / 32 * 4;
 
-std::vector<uint8_t> Original() {
-  HGLOBAL fresh = MakeTestPicture(kW, kH);
-  std::vector<uint8_t> pixels = DibPixels(fresh);
-  GlobalFree(fresh);
-  return pixels;
-}
+std::vector<uint8_t> Original() { return TestPicturePixels(kW, kH); }
 
 // The Flares settings of a replay.
 struct FlaresSettings {
@@ -155,14 +150,7 @@ TEST(Qlo16FireRuns, FlaresSlidersSetTheEmittersAndTurnThePalette) {
       from = time(nullptr);
       return true;
     });
-    user.Command(&r.dialog, IDC_EFFECT_APPLY);
-    user.Then([&] { return r.host.Count(EM_NEW_FRAME) >= firstPlay + 6; });
-    StopPlaying(user, r);
-    user.Then([&] {
-      both = r.host.Count(EM_NEW_FRAME);
-      lastFrame = DibPixels(r.image);
-      return true;
-    });
+    PlayOnAndNoteFrame(user, r, 6, lastFrame, both);
     Press(user, r, IDC_EFFECT_OK);
   });
   const time_t to = time(nullptr);
