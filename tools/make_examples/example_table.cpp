@@ -97,6 +97,12 @@ const ExampleRow kRows[] = {
     {"Qlo16.PL1", "ProcessFlares", "Flares.jpg", Play("flares", {}, 10)},
     {"Qlo16.PL1", "ProcessTex", "TexMap.jpg", Play("tex", {}, 41)},
     {"Qlo16.PL1", "ProcessFlamme", "Flamme.jpg", Play("flamme", {}, 20)},
+    // The glowing cross of an offset-0 preset a few frames into its swirl
+    // (the table's other presets draw beyond the picture), and the rocks
+    // once the first have come near.
+    {"Qlo18.PL1", "ProcessMagic", "Infinit8.jpg",
+     Play("feedback", {{"preset", "4"}, {"lines", "2"}, {"glow", "250"}}, 7)},
+    {"Qlo18.PL1", "ProcessRock", "FunRock.jpg", Play("rock", {{"rocks", "600"}}, 80)},
     {"BXCOMM1.PL1", "ProcessUnsharp", "Unsharp.jpg", Play("unsharp", {{"radius", "3"}, {"amount", "2.5"}})},
     {"BXCOMM1.PL1", "ProcessGaussrle", "Blur.jpg", Play("blur", {{"radius", "3"}})},
     {"BXCOMM1.PL1", "ProcessBleed", "Bleed.jpg", Play("bleed", {{"factor", "0.8"}})},  // nearly grey

@@ -44,3 +44,7 @@ common=(--input "$root/samples/coffee.png" --size 240x160 --frames 40 --delay 5 
 # (it plays at 640 x 480; fewer colours keep the file small).
 "$render" flamme "${common[@]}" --skip 30 --gif "$docs/anim-flamme.gif"
 "$render" tex "${common[@]}" --skip 30 --colours 64 --gif "$docs/anim-box.gif"
+# Rocks once the first of them have come near, and the feedback's glowing
+# cross (a preset whose lines lie inside the picture) swirling away.
+"$render" rock "${common[@]}" --skip 60 --rocks 600 --gif "$docs/anim-rocks.gif"
+"$render" feedback "${common[@]}" --preset 4 --lines 2 --glow 250 --gif "$docs/anim-feedback.gif"

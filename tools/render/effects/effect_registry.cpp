@@ -16,6 +16,7 @@ const EffectRow* const kTable[] = {
     &kAquariumRow, &kQuakeRow, &kLightRow,
     &kPuzzleRow, &kPuzzle1Row,
     &kFlammeRow, &kFlaresRow, &kTexRow,
+    &kRockRow, &kFeedbackRow,
     &kBalanceRow, &kBrightnessRow, &kModulateRow, &kGammaRow,
     &kUnsharpRow, &kBlurRow, &kBleedRow, &kEdgeRow, &kDespeckleRow, &kSharpenRow,
     &kStretchRow, &kColourPackRow, &kZoomRow, &kWarpBrushRow,
