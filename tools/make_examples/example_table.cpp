@@ -92,11 +92,10 @@ const ExampleRow kRows[] = {
     {"Qlo16.PL1", "ProcessFlares", "Flares.jpg", Play("flares", {}, 10)},
     {"Qlo16.PL1", "ProcessTex", "TexMap.jpg", Play("tex", {}, 41)},
     {"Qlo16.PL1", "ProcessFlamme", "Flamme.jpg", Play("flamme", {}, 20)},
-    // Rays from the wandering points; the box turned to show three faces;
-    // flames risen over the lower half of the picture.
-    {"Qlo16.PL1", "ProcessFlares", "Flares.jpg", Play("flares", {}, 10)},
-    {"Qlo16.PL1", "ProcessTex", "TexMap.jpg", Play("tex", {}, 41)},
-    {"Qlo16.PL1", "ProcessFlamme", "Flamme.jpg", Play("flamme", {}, 20)},
+    // The storm some frames in, turning off its axis with trails behind the
+    // sprites; the stars at every stage of their twinkle.
+    {"Qlo17.PL1", "ProcessStorm", "Storm.jpg", Play("storm", {}, 12, kDriftingCursor)},
+    {"Qlo17.PL1", "ProcessStar", "Star.jpg", Play("star17", {{"stars", "150"}}, 30)},
     // The glowing cross of an offset-0 preset a few frames into its swirl
     // (the table's other presets draw beyond the picture), and the rocks
     // once the first have come near.

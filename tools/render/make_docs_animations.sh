@@ -44,6 +44,9 @@ common=(--input "$root/samples/coffee.png" --size 240x160 --frames 40 --delay 5 
 # (it plays at 640 x 480; fewer colours keep the file small).
 "$render" flamme "${common[@]}" --skip 30 --gif "$docs/anim-flamme.gif"
 "$render" tex "${common[@]}" --skip 30 --colours 64 --gif "$docs/anim-box.gif"
+# The sprite storm tumbling as a cursor up and to the left of the centre
+# steers it, its glow fading behind the sprites.
+"$render" storm "${common[@]}" --cursor 380,300 --gif "$docs/anim-storm.gif"
 # Rocks once the first of them have come near, and the feedback's glowing
 # cross (a preset whose lines lie inside the picture) swirling away.
 "$render" rock "${common[@]}" --skip 60 --rocks 600 --gif "$docs/anim-rocks.gif"

@@ -16,6 +16,7 @@ const EffectRow* const kTable[] = {
     &kAquariumRow, &kQuakeRow, &kLightRow,
     &kPuzzleRow, &kPuzzle1Row,
     &kFlammeRow, &kFlaresRow, &kTexRow,
+    &kTwinkleRow, &kStormRow,
     &kRockRow, &kFeedbackRow,
     &kBalanceRow, &kBrightnessRow, &kModulateRow, &kGammaRow,
     &kUnsharpRow, &kBlurRow, &kBleedRow, &kEdgeRow, &kDespeckleRow, &kSharpenRow,

@@ -17,6 +17,7 @@ extern const EffectRow kSnowRow, kRainRow, kCloudRow, kFireworkRow;
 extern const EffectRow kAquariumRow, kQuakeRow, kLightRow;
 extern const EffectRow kPuzzleRow, kPuzzle1Row;
 extern const EffectRow kFlammeRow, kFlaresRow, kTexRow;
+extern const EffectRow kTwinkleRow, kStormRow;
 extern const EffectRow kRockRow, kFeedbackRow;
 extern const EffectRow kBalanceRow, kBrightnessRow, kModulateRow, kGammaRow, kColourPackRow;
 extern const EffectRow kUnsharpRow, kBlurRow, kBleedRow, kEdgeRow, kDespeckleRow, kSharpenRow;
