@@ -328,7 +328,9 @@ TEST(Qlo15Light, PathsForBothModes) {
     EXPECT_EQ(state.paths[2][size_t(k)].x, ox + int(px * std::tan(b) * std::cos(b))) << k;
     EXPECT_EQ(state.paths[2][size_t(k)].y, oy + int(py * std::sin(a))) << k;
   }
-  EXPECT_EQ(state.paths[2][90].x, ox + px) << "tan B cos B is 1 at the pole";
+  // tan B cos B is 1 at the pole, or a hair below it with some maths
+  // libraries, which truncates to one pixel less.
+  EXPECT_NEAR(state.paths[2][90].x, ox + px, 1) << "tan B cos B stays finite at the pole";
   SetLight(state, 300, 300, 60, false);
   BuildLightPaths(state, 1000, 800);
   for (int k = 0; k < 360; k += 7) {

@@ -161,6 +161,22 @@ TEST_F(EffSaverTest, TheConfiguredEffectPlaysUntilTheSaverCloses) {
   EXPECT_EQ(saver.WaitExit(8000), 0);
 }
 
+// A module name of fewer than four characters stands for the default
+// effect, the mirrored torus, whatever the function says.
+TEST_F(EffSaverTest, AShortModuleNamePlaysTheDefaultTorus) {
+  fixture_.Set("Random", "0");
+  fixture_.Set("Modual", "Q.P");
+  fixture_.Set("Function", "ProcessWater");
+  fixture_.Set("ID", "0");
+  SaverProcess saver("/s", fixture_.saverProgram());
+  HWND window = StartSaver(saver);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(PumpUntil([&] { return AskStage(window, kAskEffectRuns) == 1; }, 20000));
+  EXPECT_EQ(fixture_.Trace(), std::vector<std::string>{"Qlo11.PL1 ProcessEnvmap 0"});
+  PostMessageA(window, WM_KEYDOWN, 'A', 1);
+  EXPECT_EQ(saver.WaitExit(8000), 0);
+}
+
 TEST_F(EffSaverTest, NothingToPlayLeavesTheStillPictureCentred) {
   enum Catalogue { kMixed, kKindOneOnly, kMissingModulesOnly };
   const struct {
@@ -171,7 +187,6 @@ TEST_F(EffSaverTest, NothingToPlayLeavesTheStillPictureCentred) {
   } cases[] = {
       {"0", "Missing.PL1", "ProcessWater", kMixed},
       {"0", "Qlo12.PL1", "ProcessNothing", kMixed},
-      {"0", "Q.P", "ProcessWater", kMixed},              // the default effect, which no module here carries
       {"1", "Missing.PL1", "ProcessWater", kKindOneOnly},  // an empty catalogue plays the configured effect
       {"1", "Qlo12.PL1", "ProcessWater", kMissingModulesOnly},  // ten failed picks, then the picture
   };
