@@ -97,6 +97,12 @@ TEST_F(BrowserEveryEffectTest, EveryCataloguedEffectRunsFromTheBrowserAndClosesW
     const auto [it, first] = categories.emplace(std::pair(r.kind, r.categoryId), name);
     EXPECT_EQ(it->second, name) << ModuleName(r) << " calls category " << r.categoryId << " otherwise";
   }
+  // Every row with an example ("N/A": none) shows it in the browser.
+  for (const EffectRecord& r : records) {
+    const std::string example(FieldText(r.example, kExampleFieldChars));
+    if (example != "N/A")
+      EXPECT_TRUE(FileExists(ProgramDir() + "\\Examples\\" + example)) << ModuleName(r) << " " << example;
+  }
   WriteCatalogue(records);
   ShowWindow(g_app.frame, SW_SHOWNORMAL);
   MoveWindow(g_app.frame, 0, 0, 1000, 720, TRUE);
