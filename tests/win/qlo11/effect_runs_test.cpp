@@ -47,13 +47,10 @@ std::vector<uint8_t> Block(std::vector<int32_t> fields, uint32_t magic = kStarBl
   return b;
 }
 
-std::vector<uint8_t> AskForBlock(EffectRun& run) {
-  PackageItemQuery query = {}, item = {};
-  SendMessageA(run.dialog, EM_PACKAGE_QUERY, 0, LPARAM(query));
-  SendMessageA(run.dialog, EM_PACKAGE_ITEM, 0, LPARAM(item));
-  const auto* data = reinterpret_cast<const uint8_t*>(item[kQueryItemData]);
-  if (query[kQueryItemCount] != 1 || !data) return {};
-  return {data, data + item[kQueryItemSize]};
+// The one block an effect hands out to the item queries, or nothing.
+std::vector<uint8_t> BlockBytes(EffectRun& run) {
+  const HandedBlock handed = AskForBlock(run);
+  return handed.count == 1 ? handed.bytes : std::vector<uint8_t>();
 }
 
 StarSprites ModuleSprites(const PluginModule& plugin) {
@@ -268,7 +265,7 @@ TEST(Qlo11Runs, StarOkStopsTheFieldRestartPlaysAgainAndTheSliderStoresTheCount) 
   run.Run(plugin.Effect("ProcessStar"), [&](ScriptedUser& user, EffectRun& r) {
     WaitFrames(user, r, 3);
     user.Then([&] {
-      before = AskForBlock(r);
+      before = BlockBytes(r);
       tickAnswer = SendMessageA(r.dialog, EM_SAVER_TICK, 0, 30);
       stopsBeforeRestart = r.host.Count(HOST_NOTIFY_MESSAGE);
       return true;
@@ -294,7 +291,7 @@ TEST(Qlo11Runs, StarOkStopsTheFieldRestartPlaysAgainAndTheSliderStoresTheCount) 
     MoveSlider(user, r, 501, 7);
     user.Then([&] {
       label = ItemText(r, 701);
-      after = AskForBlock(r);
+      after = BlockBytes(r);
       lastFrame = DibPixels(r.image);
       return true;
     });
@@ -343,7 +340,7 @@ TEST(Qlo11Runs, StarTakesStoredBlocksAndClampsOrIgnoresHostileOnes) {
       user.Then([&] {
         slider = int(SendMessageA(r.Item(501), SL_GETPOS, 0, 0));
         visible = IsWindowVisible(r.dialog) != FALSE;
-        handed = AskForBlock(r);
+        handed = BlockBytes(r);
         return true;
       });
       StopPlaying(user, r);

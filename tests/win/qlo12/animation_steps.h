@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "contracts/plugin_contract.h"
+#include "contracts/ui_controls.h"
 #include "plugin_harness.h"
 
 namespace quillo::test {
@@ -68,6 +69,30 @@ inline std::string ItemText(EffectRun& run, int id) {
   char text[64] = {};
   GetDlgItemTextA(run.dialog, id, text, sizeof text);
   return text;
+}
+
+// A slider's position, and the block an effect hands out to the item
+// queries.
+inline int SliderAt(EffectRun& run, int id) { return int(SendMessageA(run.Item(id), SL_GETPOS, 0, 0)); }
+
+struct HandedBlock {
+  UINT_PTR supported = 0, count = 0, kind = 0;
+  LRESULT answer = 0;
+  std::vector<uint8_t> bytes;
+};
+
+// Asks with 2122, then for item 0 with 2121.
+inline HandedBlock AskForBlock(EffectRun& run) {
+  PackageItemQuery query = {}, item = {};
+  HandedBlock handed;
+  handed.answer = SendMessageA(run.dialog, EM_PACKAGE_QUERY, 0, LPARAM(query));
+  SendMessageA(run.dialog, EM_PACKAGE_ITEM, 0, LPARAM(item));
+  handed.supported = query[kQuerySupported];
+  handed.count = query[kQueryItemCount];
+  handed.kind = item[kQueryItemKind];
+  if (const auto* data = reinterpret_cast<const uint8_t*>(item[kQueryItemData]))
+    handed.bytes.assign(data, data + item[kQueryItemSize]);
+  return handed;
 }
 
 }  // namespace quillo::test

@@ -41,25 +41,8 @@ std::vector<uint8_t> Block(uint32_t magic, int32_t size, int32_t value) {
   return block;
 }
 
-int SliderAt(EffectRun& run, int id) { return int(SendMessageA(run.Item(id), SL_GETPOS, 0, 0)); }
 
 // The block the item queries hand out, read while the effect runs.
-struct HandedBlock {
-  UINT_PTR supported = 0, count = 0, kind = 0;
-  std::vector<uint8_t> bytes;
-};
-HandedBlock AskForBlock(EffectRun& run) {
-  PackageItemQuery query = {}, item = {};
-  HandedBlock handed;
-  SendMessageA(run.dialog, EM_PACKAGE_QUERY, 0, LPARAM(query));
-  SendMessageA(run.dialog, EM_PACKAGE_ITEM, 0, LPARAM(item));
-  handed.supported = query[kQuerySupported];
-  handed.count = query[kQueryItemCount];
-  handed.kind = item[kQueryItemKind];
-  if (const auto* data = reinterpret_cast<const uint8_t*>(item[kQueryItemData]))
-    handed.bytes.assign(data, data + item[kQueryItemSize]);
-  return handed;
-}
 
 TEST(Qlo14Runs, EachPlaysAtOnceIgnoresOkWhilePlayingAndStopThenOkOrCancelSettles) {
   PluginModule plugin("Qlo14.PL1");

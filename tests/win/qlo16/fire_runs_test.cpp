@@ -119,7 +119,6 @@ TEST(Qlo16FireRuns, EachPlaysAtOnceIgnoresOkWhilePlayingAndStopThenOkOrCancelSet
   }
 }
 
-int SliderAt(EffectRun& run, int id) { return int(SendMessageA(run.Item(id), SL_GETPOS, 0, 0)); }
 
 // The sliders as a user moves them between plays: labels follow, and the
 // next play draws with the new count and palette, the time going on.

@@ -17,7 +17,6 @@ constexpr int64_t kStride = (kW * 24 + 31) / 32 * 4;
 
 inline std::vector<uint8_t> Original(int w = kW, int h = kH) { return TestPicturePixels(w, h); }
 
-inline int SliderAt(EffectRun& run, int id) { return int(SendMessageA(run.Item(id), SL_GETPOS, 0, 0)); }
 
 // The answers to the package item queries and a saver tick (all 0 when the
 // dialog leaves them to the default handling).

@@ -190,12 +190,7 @@ TEST_F(StormFixture, HiddenRunsPlayTicksAndItemQueriesAreNotAnsweredAndTinyPictu
       const time_t from = time(nullptr);
       tiny.Run(plugin.Effect(function), [&](ScriptedUser& user, EffectRun& r) {
         WaitFrames(user, r, 4);
-        StopPlaying(user, r);
-        user.Then([&] {
-          frames = r.host.Count(EM_NEW_FRAME);
-          last = DibPixels(r.image);
-          return true;
-        });
+        StopAndNoteFrame(user, r, last, frames);
         Press(user, r, IDC_EFFECT_OK);
       });
       EXPECT_EQ(tiny.result, 1);

@@ -19,12 +19,7 @@ namespace {
 
 constexpr int kW = 96, kH = 72;
 
-std::vector<uint8_t> Original(int w = kW, int h = kH) {
-  HGLOBAL fresh = MakeTestPicture(w, h);
-  std::vector<uint8_t> pixels = DibPixels(fresh);
-  GlobalFree(fresh);
-  return pixels;
-}
+std::vector<uint8_t> Original(int w = kW, int h = kH) { return TestPicturePixels(w, h); }
 
 std::vector<uint8_t> RockBlock(uint32_t magic, int32_t size, int32_t count, int32_t speed) {
   std::vector<uint8_t> block(16);
@@ -35,24 +30,7 @@ std::vector<uint8_t> RockBlock(uint32_t magic, int32_t size, int32_t count, int3
   return block;
 }
 
-int SliderAt(EffectRun& run, int id) { return int(SendMessageA(run.Item(id), SL_GETPOS, 0, 0)); }
 
-struct HandedBlock {
-  UINT_PTR supported = 0, count = 0, kind = 0;
-  std::vector<uint8_t> bytes;
-};
-HandedBlock AskForBlock(EffectRun& run) {
-  PackageItemQuery query = {}, item = {};
-  HandedBlock handed;
-  SendMessageA(run.dialog, EM_PACKAGE_QUERY, 0, LPARAM(query));
-  SendMessageA(run.dialog, EM_PACKAGE_ITEM, 0, LPARAM(item));
-  handed.supported = query[kQuerySupported];
-  handed.count = query[kQueryItemCount];
-  handed.kind = item[kQueryItemKind];
-  if (const auto* data = reinterpret_cast<const uint8_t*>(item[kQueryItemData]))
-    handed.bytes.assign(data, data + item[kQueryItemSize]);
-  return handed;
-}
 
 TEST(Qlo18Runs, EachPlaysAtOnceWithOkDisabledAndStopThenOkOrCancelSettles) {
   PluginModule plugin("Qlo18.PL1");
