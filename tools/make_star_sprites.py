@@ -21,9 +21,9 @@ usage: make_star_sprites.py OUTPUT_DIR [--cpp FILE] [--png DIR]
 """
 import math
 import os
-import struct
 import sys
-import zlib
+
+from sprite_files import packed_dib, write_cpp_arrays, write_png
 
 # name, size, rays, long/short ray pattern, ray width, glow tint (r, g, b)
 SPRITES = [
@@ -68,30 +68,6 @@ def star_pixels(size, rays, alternate, ray_width, tint):
     return rows
 
 
-def packed_dib(rows):
-    size = len(rows)
-    header = struct.pack('<IiiHHIIiiII', 40, size, size, 1, 24, 0, size * size * 3, 0, 0, 0, 0)
-    body = bytearray()
-    for row in reversed(rows):  # bottom-up
-        for r, g, b in row:
-            body += bytes((b, g, r))
-    return header + bytes(body)
-
-
-def write_png(path, rows):
-    height, width = len(rows), len(rows[0])
-    raw = b''.join(b'\0' + bytes(c for px in row for c in px) for row in rows)
-
-    def chunk(kind, data):
-        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
-
-    with open(path, 'wb') as f:
-        f.write(b'\x89PNG\r\n\x1a\n')
-        f.write(chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 2, 0, 0, 0)))
-        f.write(chunk(b'IDAT', zlib.compress(raw, 9)))
-        f.write(chunk(b'IEND', b''))
-
-
 def preview(rows, scale=4):
     """The sprite enlarged over a dark blue-grey picture, combined by maximum."""
     out = []
@@ -123,14 +99,7 @@ def main():
             os.makedirs(png_dir, exist_ok=True)
             write_png(os.path.join(png_dir, name + '.png'), preview(rows, 256 // size))
     if cpp:
-        os.makedirs(os.path.dirname(os.path.abspath(cpp)), exist_ok=True)
-        with open(cpp, 'w') as f:
-            f.write('// Drawn by tools/make_star_sprites.py: the star sprites as packed DIBs.\n')
-            for name, dib in arrays:
-                f.write('static const unsigned char k%sSprite[%d] = {\n' % (name, len(dib)))
-                for i in range(0, len(dib), 24):
-                    f.write('  ' + ','.join(str(b) for b in dib[i:i + 24]) + ',\n')
-                f.write('};\n')
+        write_cpp_arrays(cpp, 'Drawn by tools/make_star_sprites.py: the star sprites as packed DIBs.', arrays, 'Sprite')
 
 
 if __name__ == '__main__':

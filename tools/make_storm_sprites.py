@@ -24,9 +24,9 @@ usage: make_storm_sprites.py OUTPUT_DIR [--cpp FILE] [--png DIR]
 """
 import math
 import os
-import struct
 import sys
-import zlib
+
+from sprite_files import packed_dib, write_cpp_arrays, write_png
 
 SIDE = 200
 
@@ -137,33 +137,6 @@ def sprite_pixels(shape):
     return [[shape((x - centre) / half, (y - centre) / half) for x in range(SIDE)] for y in range(SIDE)]
 
 
-def packed_dib(rows):
-    height, width = len(rows), len(rows[0])
-    stride = (width * 3 + 3) // 4 * 4
-    header = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, stride * height, 0, 0, 0, 0)
-    body = bytearray()
-    for row in reversed(rows):  # bottom-up
-        line = bytearray()
-        for r, g, b in row:
-            line += bytes((b, g, r))
-        body += line + bytes(stride - len(line))
-    return header + bytes(body)
-
-
-def write_png(path, rows):
-    height, width = len(rows), len(rows[0])
-    raw = b''.join(b'\0' + bytes(c for px in row for c in px) for row in rows)
-
-    def chunk(kind, data):
-        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
-
-    with open(path, 'wb') as f:
-        f.write(b'\x89PNG\r\n\x1a\n')
-        f.write(chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 2, 0, 0, 0)))
-        f.write(chunk(b'IDAT', zlib.compress(raw, 9)))
-        f.write(chunk(b'IEND', b''))
-
-
 def preview(rows):
     """The sprite added to a dark blue-grey picture, as the storm adds its glow."""
     return [[tuple(min(255, p + b) for p, b in zip(px, (18, 22, 34))) for px in row] for row in rows]
@@ -190,14 +163,7 @@ def main():
             os.makedirs(png_dir, exist_ok=True)
             write_png(os.path.join(png_dir, name + '.png'), preview(rows))
     if cpp:
-        os.makedirs(os.path.dirname(os.path.abspath(cpp)), exist_ok=True)
-        with open(cpp, 'w') as f:
-            f.write('// Drawn by tools/make_storm_sprites.py: the storm sprites as packed DIBs.\n')
-            for name, dib in arrays:
-                f.write('static const unsigned char k%sStormSprite[%d] = {\n' % (name, len(dib)))
-                for i in range(0, len(dib), 24):
-                    f.write('  ' + ','.join(str(b) for b in dib[i:i + 24]) + ',\n')
-                f.write('};\n')
+        write_cpp_arrays(cpp, 'Drawn by tools/make_storm_sprites.py: the storm sprites as packed DIBs.', arrays, 'StormSprite')
 
 
 if __name__ == '__main__':
