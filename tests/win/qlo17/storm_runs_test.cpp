@@ -205,19 +205,20 @@ TEST_F(StormFixture, HiddenRunsPlayTicksAndItemQueriesAreNotAnsweredAndTinyPictu
 // A copy of the module whose "Flare" sprite is damaged (four bytes),
 // beside its resource module, refuses the run: result 0, no dialog, the
 // picture as it was.
+// Notes the first language a resource is stored in (the callback keeps the
+// system's calling convention, which 32-bit builds need).
+BOOL CALLBACK FirstLanguage(HMODULE, LPCSTR, LPCSTR, WORD found, LONG_PTR out) {
+  *reinterpret_cast<WORD*>(out) = found;
+  return FALSE;
+}
+
 TEST_F(StormFixture, ADamagedSpriteRefusesTheRun) {
   const std::string folder = ProgramDir() + "\\nosprite";
   CreateDirectoryA(folder.c_str(), nullptr);
   ASSERT_TRUE(CopyFileA((ProgramDir() + "\\Qlo17.PL1").c_str(), (folder + "\\Qlo17x.PL1").c_str(), FALSE));
   ASSERT_TRUE(CopyFileA((ProgramDir() + "\\Qlo17.R").c_str(), (folder + "\\Qlo17.R").c_str(), FALSE));
   WORD language = 0;
-  EnumResourceLanguagesA(
-      plugin.module(), "HDIB", "Flare",
-      [](HMODULE, LPCSTR, LPCSTR, WORD found, LONG_PTR out) -> BOOL {
-        *reinterpret_cast<WORD*>(out) = found;
-        return FALSE;
-      },
-      LONG_PTR(&language));
+  EnumResourceLanguagesA(plugin.module(), "HDIB", "Flare", FirstLanguage, LONG_PTR(&language));
   HANDLE update = BeginUpdateResourceA((folder + "\\Qlo17x.PL1").c_str(), FALSE);
   ASSERT_NE(update, nullptr);
   char junk[4] = {1, 2, 3, 4};
