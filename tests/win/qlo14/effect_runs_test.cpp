@@ -66,10 +66,8 @@ TEST(Qlo14Runs, EachPlaysAtOnceIgnoresOkWhilePlayingAndStopThenOkOrCancelSettles
           redrawn = r.host.Count(VM_REDRAW);
           return true;
         });
-        StopPlaying(user, r);
+        StopAndNoteFrame(user, r, lastFrame, frames);
         user.Then([&] {
-          lastFrame = DibPixels(r.image);
-          frames = r.host.Count(EM_NEW_FRAME);
           redrawn = r.host.Count(VM_REDRAW) - redrawn;
           return true;
         });

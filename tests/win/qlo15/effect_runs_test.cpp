@@ -117,10 +117,8 @@ TEST(Qlo15Runs, EachPlaysAtOnceIgnoresOkWhilePlayingAndStopThenOkOrCancelSettles
           redrawn = r.host.Count(VM_REDRAW);
           return true;
         });
-        StopPlaying(user, r);
+        StopAndNoteFrame(user, r, lastFrame, frames);
         user.Then([&] {
-          lastFrame = DibPixels(r.image);
-          frames = r.host.Count(EM_NEW_FRAME);
           redrawn = r.host.Count(VM_REDRAW) - redrawn;
           cancelLabel = ItemText(r, IDC_EFFECT_CANCEL);
           hintAfter = IsWindowVisible(r.Item(IDC_EFFECT_PROGRESS)) != FALSE;

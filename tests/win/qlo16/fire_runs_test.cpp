@@ -91,10 +91,8 @@ TEST(Qlo16FireRuns, EachPlaysAtOnceIgnoresOkWhilePlayingAndStopThenOkOrCancelSet
           stopLabel = ItemText(r, IDC_EFFECT_CANCEL);
           return true;
         });
-        StopPlaying(user, r);
+        StopAndNoteFrame(user, r, lastFrame, frames);
         user.Then([&] {
-          lastFrame = DibPixels(r.image);
-          frames = r.host.Count(EM_NEW_FRAME);
           notified = r.host.Count(HOST_NOTIFY_MESSAGE);
           cancelLabel = ItemText(r, IDC_EFFECT_CANCEL);
           return true;

@@ -62,10 +62,8 @@ TEST(Qlo17StarRuns, PlaysAtOnceOkWaitsAndStopThenOkOrCancelSettles) {
         notified = r.host.Count(HOST_NOTIFY_MESSAGE);
         return true;
       });
-      StopPlaying(user, r);
+      StopAndNoteFrame(user, r, lastFrame, frames);
       user.Then([&] {
-        lastFrame = DibPixels(r.image);
-        frames = r.host.Count(EM_NEW_FRAME);
         redrawn = r.host.Count(VM_REDRAW) - redrawn;
         notified = r.host.Count(HOST_NOTIFY_MESSAGE) - notified;
         cancelLabel = ItemText(r, IDC_EFFECT_CANCEL);

@@ -98,10 +98,8 @@ TEST_F(StormFixture, PlaysAtOnceSteeredByTheCursorAndStopThenOkOrCancelSettles) 
           progressShown = IsWindowVisible(r.Item(IDC_EFFECT_PROGRESS)) != FALSE;
           return true;
         });
-        StopPlaying(user, r);
+        StopAndNoteFrame(user, r, lastFrame, frames);
         user.Then([&] {
-          lastFrame = DibPixels(r.image);
-          frames = r.host.Count(EM_NEW_FRAME);
           notified = r.host.Count(HOST_NOTIFY_MESSAGE);
           cancelLabel = ItemText(r, IDC_EFFECT_CANCEL);
           return true;
